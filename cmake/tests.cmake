@@ -1,0 +1,25 @@
+# Tests live beside what they test: NAME_test.cpp runs headless, NAME_xtest.cpp
+# runs against a private Xvfb server started for it by tools/with_xvfb.sh.
+# Each file is its own executable, so X tests can run in parallel, each with
+# a server of its own.
+set(TAVREL_WITH_XVFB ${CMAKE_SOURCE_DIR}/tools/with_xvfb.sh)
+
+function(tavrel_add_tests)
+  if(NOT GTest_FOUND)
+    return()
+  endif()
+  file(GLOB unit_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  file(GLOB x_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_xtest.cpp)
+  foreach(src IN LISTS unit_tests x_tests)
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src})
+    target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gtest_main)
+    if(src MATCHES "_xtest\\.cpp$")
+      add_test(NAME ${name} COMMAND ${TAVREL_WITH_XVFB} $<TARGET_FILE:${name}>)
+      set_tests_properties(${name} PROPERTIES LABELS x11 TIMEOUT 300)
+    else()
+      add_test(NAME ${name} COMMAND ${name})
+      set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+    endif()
+  endforeach()
+endfunction()

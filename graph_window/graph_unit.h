@@ -1,0 +1,85 @@
+// State of the graphics unit shared by the library's own files; programs see
+// only tavrel.h. The window thread and the program thread both read the flags
+// below, hence the atomics; everything about pages is guarded by DrawLock.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+#include "tavrel.h"
+
+// A page: the client size, rows top-down. Palette mode keeps one index per
+// byte (below DeviceColorCount); true colour keeps one 32-bit 0x00RRGGBB word
+// per pixel, the X server's own layout, so a present is a plain copy.
+struct TPage {
+    std::vector<uint8_t> Pixels;
+    std::array<uint32_t, 256> ColorTable{};  // 0x00RRGGBB, the page's own colours
+};
+
+constexpr int PageCount = 4;
+
+extern std::atomic<bool> WindowReady;
+extern int16_t GraphDriver, GraphMode;
+extern int32_t ScreenWidth, ScreenHeight;
+extern int32_t WindowOuterWidth, WindowOuterHeight;
+extern bool WindowFramed;  // false: a window without frame or caption
+extern uint8_t BitsPerPixel;
+extern bool PaletteMode;
+extern uint16_t DeviceColorCount;
+extern int32_t ClientMaxX, ClientMaxY;
+
+extern std::array<TPage, PageCount> Pages;
+extern int32_t PageWidth, PageHeight;  // ClientMaxX + 1, ClientMaxY + 1
+extern int32_t PageBytesPerPixel;      // 1 in palette mode, 4 in true colour
+extern std::array<uint32_t, 256> PageColorTable;  // 0x00RRGGBB
+extern std::atomic<uint16_t> DrawPage, ShownPage;
+extern std::atomic<bool> RefreshMode, DirectDraw;
+
+extern std::recursive_mutex DrawLock;
+
+// The pixels drawing goes to: Pages[DrawPage].
+inline TPage& DrawPageRef() { return Pages[DrawPage.load(std::memory_order_relaxed)]; }
+
+// Window messages handed to the keyboard and mouse units. The values are the
+// ones the units' tables are written in.
+enum : uint32_t {
+    MsgCreate = 1,
+    MsgDestroy = 2,
+    MsgPaint = 15,
+    MsgClose = 16,
+    MsgKeyDown = 256,
+    MsgChar = 258,
+    MsgSysKeyDown = 260,
+    MsgSysChar = 262,
+    MsgUser = 1024,
+    MsgMouseMove = 512,
+    MsgLButtonDown = 513,
+    MsgLButtonUp = 514,
+    MsgRButtonDown = 516,
+    MsgRButtonUp = 517,
+    MsgMButtonDown = 519,
+    MsgMButtonUp = 520,
+    MsgMouseWheel = 522,
+};
+
+// Button and modifier flags of a mouse message's wParam.
+enum : uint32_t { MkLButton = 1, MkRButton = 2, MkShift = 4, MkControl = 8, MkMButton = 16 };
+
+using TMessageHook = uint32_t (*)(uint32_t window, uint32_t message, uint32_t wParam,
+                                  uint32_t lParam);
+extern TMessageHook KeyboardHook, MouseHook;
+
+// Ask the window thread to copy the rectangle (client pixels, inclusive) of the
+// shown page to the screen. Cheap: requests are merged and the window thread
+// presents at most once per wake-up. Does nothing without a window.
+void InvalidateClientRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+void InvalidateWholeClient();
+
+// Unit start-up and shutdown, run around the program body in this order.
+void InitGraphUnit();
+void DoneGraphUnit();
+void InitKeyboardUnit();
+void InitMouseUnit();
