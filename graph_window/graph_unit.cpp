@@ -21,5 +21,6 @@ std::atomic<uint16_t> DrawPage{0}, ShownPage{0};
 std::atomic<bool> RefreshMode{false}, DirectDraw{false};
 
 std::recursive_mutex DrawLock;
+uint16_t ActivePaletteSize = 0;
 
 TMessageHook KeyboardHook = nullptr, MouseHook = nullptr;

@@ -40,6 +40,23 @@ extern std::atomic<bool> RefreshMode, DirectDraw;
 
 extern std::recursive_mutex DrawLock;
 
+// Size of the palette last applied: the modulus of colour values in palette mode.
+extern uint16_t ActivePaletteSize;
+
+// A colour value as the platform's colour reference: in palette mode a
+// palette-index reference (0x1000000 + index), in true colour 0x00BBGGRR.
+inline uint32_t ColorToDeviceRef(uint32_t color) {
+    if (PaletteMode) return 0x1000000u + (ActivePaletteSize ? color % ActivePaletteSize : 0u);
+    return color;
+}
+
+// A colour reference as the word stored in a page: the index byte in palette
+// mode, 0x00RRGGBB in true colour.
+inline uint32_t DeviceRefToPixel(uint32_t ref) {
+    if (PaletteMode) return ref & 0xFFu;
+    return ((ref & 0xFFu) << 16) | (ref & 0xFF00u) | ((ref >> 16) & 0xFFu);
+}
+
 // The pixels drawing goes to: Pages[DrawPage].
 inline TPage& DrawPageRef() { return Pages[DrawPage.load(std::memory_order_relaxed)]; }
 
@@ -83,3 +100,9 @@ void InitGraphUnit();
 void DoneGraphUnit();
 void InitKeyboardUnit();
 void InitMouseUnit();
+
+// Steps of opening and closing the window that belong to other units.
+void InstallStandardFaces();  // text: registers the four standard faces
+void ResetDrawState();        // drawing defaults, palette included
+void CreateGlContexts();      // window and bitmap OpenGL contexts
+void ReleaseGlContexts();     // makes none current and destroys both
