@@ -28,13 +28,6 @@ TEST(InitBody, CircleKeepsRadiusAndBoxInertia) {
     EXPECT_DOUBLE_EQ(c.Inertia, 8 * 3 / 12.0);
     EXPECT_DOUBLE_EQ(c.InvInertia, 12 / 24.0);
     EXPECT_DOUBLE_EQ(c.InvMass, 1 / 3.0);
-    EXPECT_EQ(c.Index, 0);
-    EXPECT_EQ(c.Position.X, 1);
-    EXPECT_EQ(c.Force.Y, 4);
-    EXPECT_EQ(c.Velocity.X, 5);
-    EXPECT_EQ(c.AngularVelocity, 7);
-    EXPECT_EQ(c.Friction, 0.3);
-    EXPECT_EQ(c.Angle, 0.25);
 }
 
 TEST(InitBody, HugeMassMakesAStaticBody) {

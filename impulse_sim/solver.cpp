@@ -173,15 +173,28 @@ void SolveJointOnce(TPinJoint& joint) {
     StoreBodies(joint.Body1, b1, joint.Body2, b2);
 }
 
-void PrepareContacts(TContactPair& pair, double invDt) {
-    long double factor = SplitImpulses ? 0.8L : 0.2L;
-    if (!PositionCorrection) factor = 0;
+namespace {
+
+// Runs work (contact, body 1, r1, body 2, r2) for every contact of the pair in
+// order, on one pair of body copies, and stores the copies at the end.
+template <class Work>
+void ForEachContact(TContactPair& pair, Work work) {
     TSolverBody b1 = LoadBody(pair.Body1);
     TSolverBody b2 = LoadBody(pair.Body2);
     for (int32_t i = 0; i < pair.ContactCount; i++) {
         TContactPoint& c = pair.Contacts[i];
-        TVec2 r1 = Sub(c.Position, b1.Position);
-        TVec2 r2 = Sub(c.Position, b2.Position);
+        work(c, b1, Sub(c.Position, b1.Position), b2, Sub(c.Position, b2.Position));
+    }
+    StoreBodies(pair.Body1, b1, pair.Body2, b2);
+}
+
+}  // namespace
+
+void PrepareContacts(TContactPair& pair, double invDt) {
+    long double factor = SplitImpulses ? 0.8L : 0.2L;
+    if (!PositionCorrection) factor = 0;
+    ForEachContact(pair, [&](TContactPoint& c, TSolverBody& b1, const TVec2& r1, TSolverBody& b2,
+                             const TVec2& r2) {
         TVec2 t = Tangent(c.Normal);
         c.NormalMass = Rounded(1 / InverseMassAlong(b1, r1, b2, r2, c.Normal));
         c.TangentMass = Rounded(1 / InverseMassAlong(b1, r1, b2, r2, t));
@@ -191,17 +204,12 @@ void PrepareContacts(TContactPair& pair, double invDt) {
             long double pn = c.NormalImpulse, pt = c.TangentImpulse;
             ApplyAt(b1, r1, b2, r2, {pn * c.Normal.X + pt * t.X, pn * c.Normal.Y + pt * t.Y});
         }
-    }
-    StoreBodies(pair.Body1, b1, pair.Body2, b2);
+    });
 }
 
 void SolveContactsOnce(TContactPair& pair) {
-    TSolverBody b1 = LoadBody(pair.Body1);
-    TSolverBody b2 = LoadBody(pair.Body2);
-    for (int32_t i = 0; i < pair.ContactCount; i++) {
-        TContactPoint& c = pair.Contacts[i];
-        TVec2 r1 = Sub(c.Position, b1.Position);
-        TVec2 r2 = Sub(c.Position, b2.Position);
+    ForEachContact(pair, [&](TContactPoint& c, TSolverBody& b1, const TVec2& r1, TSolverBody& b2,
+                            const TVec2& r2) {
         TDirection normal = Direction(c.Normal, r1, r2);
         TDirection tangent = Direction(Tangent(c.Normal), r1, r2);
 
@@ -236,6 +244,5 @@ void SolveContactsOnce(TContactPair& pair) {
             dPt = ClampReal(Rounded(dPt), -limit, limit);
         }
         Push(b1, b1.Real, b2, b2.Real, dPt, tangent);
-    }
-    StoreBodies(pair.Body1, b1, pair.Body2, b2);
+    });
 }
