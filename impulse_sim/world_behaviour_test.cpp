@@ -87,7 +87,8 @@ TEST(WorldOverTime, NoBodySinksIntoTheGround) {
 
 TEST(WorldOverTime, StepsAllocateNothing) {
     int64_t probe = AllocationCount;
-    delete new int(1);
+    void* volatile held = ::operator new(8);
+    ::operator delete(held);
     ASSERT_GT(AllocationCount, probe) << "the counting operator new is not in use";
     for (int32_t scene = 1; scene <= SceneCount; scene++) {
         StartScene(scene, {true, true, true, true});
