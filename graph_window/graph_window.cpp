@@ -151,13 +151,20 @@ int16_t GetRightEdge() { return int16_t(ClientMaxX); }
 
 int16_t GetBottomEdge() { return int16_t(ClientMaxY); }
 
-void SelectDrawPage(uint16_t page) {
+// The common start of the page selections: a window is needed, and a page
+// number past the last page means page 0.
+static bool AcceptPage(uint16_t& page) {
     ResultCode = 0;
     if (!WindowReady) {
         ResultCode = -1;
-        return;
+        return false;
     }
     if (page >= PageCount) page = 0;
+    return true;
+}
+
+void SelectDrawPage(uint16_t page) {
+    if (!AcceptPage(page)) return;
     {
         std::lock_guard<std::recursive_mutex> lock(DrawLock);
         DrawPage = page;
@@ -168,12 +175,7 @@ void SelectDrawPage(uint16_t page) {
 }
 
 void SelectShownPage(uint16_t page) {
-    ResultCode = 0;
-    if (!WindowReady) {
-        ResultCode = -1;
-        return;
-    }
-    if (page >= PageCount) page = 0;
+    if (!AcceptPage(page)) return;
     ShownPage = page;
     DirectDraw = DrawPage == ShownPage && RefreshMode;
     InvalidateWholeClient();

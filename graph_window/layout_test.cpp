@@ -2,6 +2,8 @@
 // refuse to work without a window.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "graph_unit.h"
 #include "platform/x11_window.h"
 
@@ -40,83 +42,68 @@ protected:
     } saved_{};
 };
 
-TEST_F(LayoutTest, FixedModesThatFitAreFramed) {
+TEST_F(LayoutTest, ModeTableOnScreensOfSeveralSizes) {
     const struct {
-        int16_t Mode;
-        int32_t W, H;
-    } modes[] = {{1, 320, 200}, {2, 640, 200}, {3, 640, 350}, {4, 640, 480},
-                 {5, 720, 350}, {6, 800, 600}, {7, 1024, 768}};
-    for (const auto& m : modes) {
-        ASSERT_EQ(Layout(3, m.Mode), 0) << m.Mode;
-        EXPECT_TRUE(WindowFramed) << m.Mode;
-        EXPECT_EQ(WindowOuterWidth, m.W + FrameWidth) << m.Mode;
-        EXPECT_EQ(WindowOuterHeight, m.H + FrameHeight) << m.Mode;
-    }
-}
-
-TEST_F(LayoutTest, ClientThatOnlyFitsWithoutFrameIsFrameless) {
-    ASSERT_EQ(Layout(3, 8), 0);
-    EXPECT_FALSE(WindowFramed);
-    EXPECT_EQ(WindowOuterWidth, 1280);
-    EXPECT_EQ(WindowOuterHeight, 1024);
-    Screen(1024, 768);
-    EXPECT_EQ(Layout(3, 8), -3);
-    ASSERT_EQ(Layout(3, 7), 0);
-    EXPECT_FALSE(WindowFramed);
-}
-
-TEST_F(LayoutTest, ScreenSizedModes) {
-    ASSERT_EQ(Layout(9, 12), 0);
-    EXPECT_FALSE(WindowFramed);
-    EXPECT_EQ(WindowOuterWidth, 1280);
-    EXPECT_EQ(WindowOuterHeight, 1024);
-    ASSERT_EQ(Layout(9, 11), 0);
-    EXPECT_TRUE(WindowFramed);
-    EXPECT_EQ(WindowOuterWidth, 1280);
-    EXPECT_EQ(WindowOuterHeight, 1024);
-    ASSERT_EQ(Layout(9, 10), 0);  // the system places and sizes it
-    EXPECT_TRUE(WindowFramed);
-    EXPECT_EQ(WindowOuterWidth, 0);
-    EXPECT_EQ(WindowOuterHeight, 0);
-}
-
-TEST_F(LayoutTest, ModesOutsideTheTableAreTooLargeWhateverTheDriver) {
-    for (int16_t mode : {int16_t(9), int16_t(0), int16_t(-1), int16_t(13), int16_t(14), int16_t(32767)}) {
-        EXPECT_EQ(Layout(3, mode), -3) << mode;
-        EXPECT_EQ(Layout(5, mode), -3) << mode;
+        int32_t ScreenW, ScreenH;
+        int16_t Driver, Mode, Code;
+        bool Framed;
+        int32_t OuterW, OuterH;
+    } cases[] = {
+        {1280, 1024, 3, 1, 0, true, 320 + FrameWidth, 200 + FrameHeight},
+        {1280, 1024, 3, 2, 0, true, 640 + FrameWidth, 200 + FrameHeight},
+        {1280, 1024, 3, 3, 0, true, 640 + FrameWidth, 350 + FrameHeight},
+        {1280, 1024, 3, 4, 0, true, 640 + FrameWidth, 480 + FrameHeight},
+        {1280, 1024, 3, 5, 0, true, 720 + FrameWidth, 350 + FrameHeight},
+        {1280, 1024, 3, 6, 0, true, 800 + FrameWidth, 600 + FrameHeight},
+        {1280, 1024, 3, 7, 0, true, 1024 + FrameWidth, 768 + FrameHeight},
+        // Only the client fits: a window without frame or caption.
+        {1280, 1024, 3, 8, 0, false, 1280, 1024},
+        {1024, 768, 3, 7, 0, false, 1024, 768},
+        {1024, 768, 3, 8, -3, false, 0, 0},
+        // Sized from the screen, or by the system (outer size 0).
+        {1280, 1024, 9, 11, 0, true, 1280, 1024},
+        {1280, 1024, 9, 12, 0, false, 1280, 1024},
+        {1280, 1024, 9, 10, 0, true, 0, 0},
+        // Outside the table: too large, even with a bad driver.
+        {1280, 1024, 3, 9, -3, false, 0, 0},
+        {1280, 1024, 5, 0, -3, false, 0, 0},
+        {1280, 1024, 5, -1, -3, false, 0, 0},
+        {1280, 1024, 3, 13, -3, false, 0, 0},
+        {1280, 1024, 3, 32767, -3, false, 0, 0},
+        // No display: no fixed mode fits, the self-sizing ones pass on.
+        {0, 0, 3, 1, -3, false, 0, 0},
+        {0, 0, 3, 6, -3, false, 0, 0},
+        {0, 0, 9, 10, 0, true, 0, 0},
+        {0, 0, 9, 12, 0, false, 0, 0},
+    };
+    for (const auto& c : cases) {
+        Screen(c.ScreenW, c.ScreenH);
+        const std::string where = std::to_string(c.ScreenW) + " mode " + std::to_string(c.Mode);
+        ASSERT_EQ(Layout(c.Driver, c.Mode), c.Code) << where;
+        if (c.Code != 0) continue;
+        EXPECT_EQ(WindowFramed, c.Framed) << where;
+        EXPECT_EQ(WindowOuterWidth, c.OuterW) << where;
+        EXPECT_EQ(WindowOuterHeight, c.OuterH) << where;
     }
 }
 
 TEST_F(LayoutTest, DriverTable) {
-    ASSERT_EQ(Layout(1, 6), 0);
-    EXPECT_TRUE(PaletteMode);
-    EXPECT_EQ(BitsPerPixel, 1);
-    EXPECT_EQ(DeviceColorCount, 2);
-    ASSERT_EQ(Layout(2, 6), 0);
-    EXPECT_EQ(BitsPerPixel, 4);
-    EXPECT_EQ(DeviceColorCount, 16);
-    ASSERT_EQ(Layout(3, 6), 0);
-    EXPECT_EQ(BitsPerPixel, 8);
-    EXPECT_EQ(DeviceColorCount, 256);
-    ASSERT_EQ(Layout(9, 6), 0);
-    EXPECT_FALSE(PaletteMode);
-    EXPECT_EQ(BitsPerPixel, 32);
-    for (int16_t driver : {int16_t(0), int16_t(4), int16_t(8), int16_t(10), int16_t(-3)})
-        EXPECT_EQ(Layout(driver, 6), -2) << driver;
-}
-
-TEST_F(LayoutTest, WithoutAScreenOnlyTheSelfSizingModesPassTheLayout) {
-    Screen(0, 0);
-    for (int16_t mode = 1; mode <= 9; ++mode) EXPECT_EQ(Layout(3, mode), -3) << mode;
-    EXPECT_EQ(Layout(9, 10), 0);
-    EXPECT_EQ(Layout(9, 12), 0);
-}
-
-TEST(DefaultMode, IsTrueColourSizedBySystem) {
-    int16_t driver = 0, mode = 3;
-    PickDefaultMode(driver, mode);
-    EXPECT_EQ(driver, 9);
-    EXPECT_EQ(mode, 10);
+    const struct {
+        int16_t Driver, Code;
+        bool Palette;
+        uint8_t Bits;
+        uint16_t Colors;
+    } cases[] = {{1, 0, true, 1, 2},    {2, 0, true, 4, 16},   {3, 0, true, 8, 256}, {9, 0, false, 32, 0},
+                 {0, -2, false, 0, 0}, {4, -2, false, 0, 0}, {10, -2, false, 0, 0}, {-3, -2, false, 0, 0}};
+    for (const auto& c : cases) {
+        ASSERT_EQ(Layout(c.Driver, 6), c.Code) << c.Driver;
+        if (c.Code != 0) continue;
+        EXPECT_EQ(PaletteMode, c.Palette) << c.Driver;
+        EXPECT_EQ(BitsPerPixel, c.Bits) << c.Driver;
+        if (c.Palette) {
+            EXPECT_EQ(DeviceColorCount, c.Colors) << c.Driver;
+        }
+    }
 }
 
 TEST(WithoutWindow, EveryWindowOperationSaysNotOpen) {

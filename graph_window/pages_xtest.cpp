@@ -10,7 +10,7 @@
 #include "graph_unit.h"
 #include "palette_tables.h"
 #include "platform/x11_window.h"
-#include "test_support/xdriver.h"
+#include "test_support/test_window.h"
 
 namespace {
 
@@ -64,11 +64,8 @@ protected:
         CloseXDriver(x_);
     }
     void Open(int16_t driver, int16_t mode, const char* caption) {
-        OpenGraphWindow(driver, mode, caption);
-        ASSERT_EQ(ResultCode, 0);
-        window_ = FindWindowByCaption(x_, caption, WaitMs);
-        ASSERT_NE(window_, 0u);
-        ASSERT_TRUE(WaitWindowMapped(x_, window_, WaitMs));
+        window_ = OpenTestWindow(x_, driver, mode, caption);
+        ASSERT_NE(window_, 0u) << "result " << ResultCode;
     }
     // Both corners and the middle show rgb.
     void ExpectScreen(uint32_t rgb) {

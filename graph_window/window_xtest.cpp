@@ -20,7 +20,7 @@
 
 #include "graph_unit.h"
 #include "platform/x11_window.h"
-#include "test_support/xdriver.h"
+#include "test_support/test_window.h"
 
 namespace {
 
@@ -58,13 +58,9 @@ protected:
         MouseHook = savedMouse_;
         CloseXDriver(x_);
     }
-    // Opens and finds the window on the server, mapped.
     Window Open(int16_t driver, int16_t mode, const char* caption) {
-        OpenGraphWindow(driver, mode, caption);
-        EXPECT_EQ(ResultCode, 0);
-        const Window w = FindWindowByCaption(x_, caption[0] ? caption : "Tavrel 1.1", WaitMs);
-        EXPECT_NE(w, 0u);
-        EXPECT_TRUE(WaitWindowMapped(x_, w, WaitMs));
+        const Window w = OpenTestWindow(x_, driver, mode, caption);
+        EXPECT_NE(w, 0u) << "result " << ResultCode;
         return w;
     }
     TXDriver x_;
