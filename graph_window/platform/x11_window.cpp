@@ -12,6 +12,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <mutex>
 #include <thread>
@@ -404,7 +406,7 @@ uint16_t RunMessageLoop() {
 void WindowThreadMain(const char* caption) {
     // Above normal where the system allows it; the window still works without.
     setpriority(PRIO_PROCESS, id_t(gettid()), getpriority(PRIO_PROCESS, id_t(gettid())) - 1);
-    WindowDisplay = XOpenDisplay(nullptr);
+    WindowDisplay = OpenXConnection();
     if (!WindowDisplay) {
         ResultCode = -4;
         return;
@@ -426,9 +428,21 @@ void WindowThreadMain(const char* caption) {
 
 // ---- Program thread -------------------------------------------------------------
 
+// A server that resets when its last client leaves refuses connections for a
+// moment (EAGAIN, or a reset connection), as right after the start-up query;
+// those refusals are retried.
+Display* OpenXConnection() {
+    for (int attempt = 0;; ++attempt) {
+        errno = 0;
+        if (Display* display = XOpenDisplay(nullptr)) return display;
+        if ((errno != EAGAIN && errno != ECONNRESET) || attempt == 100) return nullptr;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
 bool QueryScreen(int32_t& width, int32_t& height, uint8_t& bitsPerPixel) {
     InitXlibOnce();
-    Display* display = XOpenDisplay(nullptr);
+    Display* display = OpenXConnection();
     if (!display) return false;
     const int screen = DefaultScreen(display);
     width = DisplayWidth(display, screen);

@@ -49,6 +49,10 @@ inline uint32_t ScreenWord(const TScreenImage& image, uint32_t rgb) {
 
 // ---- Program thread ---------------------------------------------------------
 
+// XOpenDisplay($DISPLAY) for every connection of the process; rides out the
+// moment a resetting server refuses connections. nullptr without a server.
+Display* OpenXConnection();
+
 // Size and bits per pixel of the default screen through a short-lived
 // connection; false (values untouched) when no X display can be reached.
 bool QueryScreen(int32_t& width, int32_t& height, uint8_t& bitsPerPixel);

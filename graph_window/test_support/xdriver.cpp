@@ -13,6 +13,8 @@
 #include <cstring>
 #include <thread>
 
+#include "platform/x11_window.h"
+
 extern char** environ;
 
 namespace {
@@ -83,7 +85,7 @@ uint32_t MaskedComponent(unsigned long pixel, unsigned long mask) {
 
 bool OpenXDriver(TXDriver& driver) {
     XInitThreads();
-    driver.Dpy = XOpenDisplay(nullptr);
+    driver.Dpy = OpenXConnection();
     if (!driver.Dpy) return false;
     int event, error, major, minor;
     if (!XTestQueryExtension(driver.Dpy, &event, &error, &major, &minor)) {
