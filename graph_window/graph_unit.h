@@ -95,6 +95,9 @@ extern TMessageHook KeyboardHook, MouseHook;
 void InvalidateClientRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
 void InvalidateWholeClient();
 
+// True colour: named colour i := NamedColorRGB[i] (the drawing defaults call it).
+void LoadTrueColorNames();
+
 // Unit start-up and shutdown, run around the program body in this order.
 void InitGraphUnit();
 void DoneGraphUnit();
