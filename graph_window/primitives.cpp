@@ -40,6 +40,23 @@ int32_t AspectRadius(uint16_t radius, int32_t aspect) {
 
 int32_t RoundLong(long double v) { return static_cast<int32_t>(std::nearbyintl(v)); }
 
+// The radial of an arc: cos and sin of the angle (pi / 180 in extended
+// precision) times the radii, to the nearest integer. The quarter turns that
+// every circle uses are taken exactly: the rounding gives the same, and the
+// extended-precision functions cost more than the whole circle.
+void ArcRadial(uint16_t degrees, uint16_t xRadius, uint16_t yRadius, int32_t& dx, int32_t& dy) {
+    switch (degrees) {
+        case 0: case 360: dx = xRadius; dy = 0; return;
+        case 90: dx = 0; dy = yRadius; return;
+        case 180: dx = -xRadius; dy = 0; return;
+        case 270: dx = 0; dy = -yRadius; return;
+        default: break;
+    }
+    constexpr long double degree = 3.14159265358979323846264338327950288L / 180.0L;
+    dx = RoundLong(std::cos(degrees * degree) * xRadius);
+    dy = RoundLong(std::sin(degrees * degree) * yRadius);
+}
+
 // How far a pen reaches beyond the points it is drawn through.
 int64_t PenReach() { return CurrentPen.Width / 2 + 1; }
 
@@ -117,11 +134,9 @@ void DrawEllipseArc(int16_t x, int16_t y, uint16_t start, uint16_t end, uint16_t
                     uint16_t yRadius) {
     if (!EnterDrawCall()) return;
     const int32_t cx = PortToPage(x, PortOriginX), cy = PortToPage(y, PortOriginY);
-    constexpr long double degree = 3.14159265358979323846264338327950288L / 180.0L;
-    const int32_t sdx = RoundLong(std::cos(start * degree) * xRadius);
-    const int32_t edx = RoundLong(std::cos(end * degree) * xRadius);
-    const int32_t sdy = RoundLong(std::sin(start * degree) * yRadius);
-    const int32_t edy = RoundLong(std::sin(end * degree) * yRadius);
+    int32_t sdx, sdy, edx, edy;
+    ArcRadial(start, xRadius, yRadius, sdx, sdy);
+    ArcRadial(end, xRadius, yRadius, edx, edy);
     const int32_t rx = AspectRadius(xRadius, AspectX), ry = AspectRadius(yRadius, AspectY);
     std::lock_guard lock(DrawLock);
     StrokeSurfaceArc(DrawPageSurface(), cx, cy, rx, ry, sdx, sdy, edx, edy, CurrentPen, CurrentPaint);

@@ -6,6 +6,28 @@
 
 #include "raster.h"
 
+// Floor division with its remainder (0 <= rem < b), b > 0. 128-bit division
+// is a library call, so page-sized values take the 64-bit path.
+inline int64_t FloorDivRem(__int128 a, int64_t b, int64_t& rem) {
+    if (a == static_cast<int64_t>(a)) {
+        const auto a64 = static_cast<int64_t>(a);
+        int64_t q = a64 / b, r = a64 % b;
+        if (r < 0) {
+            --q;
+            r += b;
+        }
+        rem = r;
+        return q;
+    }
+    __int128 q = a / b, r = a % b;
+    if (r < 0) {
+        --q;
+        r += b;
+    }
+    rem = static_cast<int64_t>(r);
+    return static_cast<int64_t>(q);
+}
+
 uint32_t ApplyRop(uint8_t rop, uint32_t pen, uint32_t dest, uint32_t mask);
 
 // A run of one colour through a raster operation; y and x1..x2 inside the clip.

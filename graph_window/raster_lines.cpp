@@ -35,7 +35,11 @@ int64_t ClampTo64(__int128 v) {
     return static_cast<int64_t>(std::clamp(v, -limit, limit));
 }
 
-int64_t FloorDiv(__int128 a, __int128 b) {  // b > 0
+// Floor division clamped to what the walk can use; b > 0 and within 64 bits.
+int64_t FloorDiv(__int128 a, __int128 b) {
+    const __int128 limit = static_cast<__int128>(1) << 62;
+    int64_t rem;
+    if (a > -limit * 2 && a < limit * 2) return FloorDivRem(a, static_cast<int64_t>(b), rem);
     __int128 q = a / b;
     if (a % b != 0 && a < 0) --q;
     return ClampTo64(q);
@@ -66,14 +70,20 @@ TLineSteps LineSteps(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
     return l;
 }
 
+// Point lo of the line: major and minor coordinate and the walk's remainder.
+void StepStart(const TLineSteps& l, int64_t lo, int64_t& mj, int64_t& mn, int64_t& rem) {
+    const __int128 num = static_cast<__int128>(2 * l.Dmn) * lo + l.Dmj;
+    const int64_t k = FloorDivRem(num, 2 * l.Dmj, rem);
+    mj = l.Mj0 + l.Smj * lo;
+    mn = l.Mn0 + l.Smn * k;
+}
+
 // Calls visit(x, y, i) for points lo..hi of the line.
 template <class Visit>
 void WalkSteps(const TLineSteps& l, int64_t lo, int64_t hi, Visit&& visit) {
-    const __int128 num = static_cast<__int128>(2 * l.Dmn) * lo + l.Dmj;
     const int64_t twoMj = 2 * l.Dmj, twoMn = 2 * l.Dmn;
-    int64_t rem = static_cast<int64_t>(num % twoMj);
-    int64_t mj = l.Mj0 + l.Smj * lo;
-    int64_t mn = l.Mn0 + l.Smn * static_cast<int64_t>(num / twoMj);
+    int64_t mj, mn, rem;
+    StepStart(l, lo, mj, mn, rem);
     for (int64_t i = lo; i <= hi; ++i) {
         if (l.XMajor)
             visit(mj, mn, i);
@@ -139,10 +149,40 @@ void ThinLine(const TRasterTarget& t, int64_t x0, int64_t y0, int64_t x1, int64_
     int64_t lo = 0, hi = l.Dmj - 1;
     if (l.Dmj == 0 || ClipEmpty(t.Surface->Clip) || !ClipSteps(l, t.Surface->Clip, lo, hi)) return;
     uint32_t pos = static_cast<uint32_t>((start + static_cast<uint64_t>(lo)) % dash.Period);
-    WalkSteps(l, lo, hi, [&](int64_t x, int64_t y, int64_t) {
-        if ((dash.Bits >> pos) & 1u) TargetPenPixel(t, static_cast<int32_t>(x), static_cast<int32_t>(y));
-        if (++pos == dash.Period) pos = 0;
-    });
+    const auto walk = [&](auto put) {
+        WalkSteps(l, lo, hi, [&](int64_t x, int64_t y, int64_t) {
+            if ((dash.Bits >> pos) & 1u) put(x, y);
+            if (++pos == dash.Period) pos = 0;
+        });
+    };
+    const TSurface& s = *t.Surface;
+    if (t.ToMask || t.Paint->Rop != RopCopyPen) {
+        walk([&](int64_t x, int64_t y) { TargetPenPixel(t, static_cast<int32_t>(x), static_cast<int32_t>(y)); });
+    } else if (s.BytesPerPixel == 1 && dash.Period == 1) {
+        // The common case, stepping a pointer: lines are most of what programs draw.
+        int64_t mj, mn, rem;
+        StepStart(l, lo, mj, mn, rem);
+        uint8_t* p = s.Pixels + (l.XMajor ? mn * s.Stride + mj : mj * s.Stride + mn);
+        const ptrdiff_t stepMj = l.XMajor ? l.Smj : l.Smj * s.Stride;
+        const ptrdiff_t stepMn = l.XMajor ? l.Smn * s.Stride : l.Smn;
+        const int64_t twoMj = 2 * l.Dmj, twoMn = 2 * l.Dmn;
+        const auto v = static_cast<uint8_t>(t.Pen->Pixel);
+        for (int64_t i = lo; i <= hi; ++i) {
+            *p = v;
+            p += stepMj;
+            rem += twoMn;
+            if (rem >= twoMj) {
+                rem -= twoMj;
+                p += stepMn;
+            }
+        }
+    } else if (s.BytesPerPixel == 1) {
+        const auto v = static_cast<uint8_t>(t.Pen->Pixel);
+        walk([&](int64_t x, int64_t y) { s.Pixels[y * s.Stride + x] = v; });
+    } else {
+        const uint32_t v = t.Pen->Pixel;
+        walk([&](int64_t x, int64_t y) { reinterpret_cast<uint32_t*>(s.Pixels + y * s.Stride)[x] = v; });
+    }
 }
 
 void WideLine(const TRasterTarget& t, int64_t x0, int64_t y0, int64_t x1, int64_t y1) {

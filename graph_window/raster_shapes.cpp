@@ -114,21 +114,17 @@ void OutlineArc(const TRasterTarget& t, int64_t cx, int64_t cy, int64_t sx, int6
 
 // ---- Polygons ---------------------------------------------------------------
 
+// The x of an edge on the current row is Fl + Fn / Dy, stepping by Q + R / Dy.
+// (Fl and Fn apart from Q and R: paired, the compiler vectorises the step
+// and every row then stalls on loading what it just stored.)
 struct TEdge {
     int64_t X0, Y0, Y1, Dx, Dy;  // from (X0, Y0) down to Y1; Dy > 0
-    int64_t Fl, Fn, Q, R;        // floor and remainder of x on the current row
+    int64_t Fl, Q, Fn, R;
 };
 
 std::vector<TEdge> Edges;
 std::vector<size_t> Active;
 std::vector<int64_t> Crossings;
-
-int64_t FloorDiv128(__int128 a, int64_t b, int64_t& rem) {
-    __int128 q = a / b;
-    if (a % b != 0 && a < 0) --q;
-    rem = static_cast<int64_t>(a - q * b);
-    return static_cast<int64_t>(q);
-}
 
 // Even-odd interior sampled at the pixel's own coordinates: a pixel is inside
 // when it lies left-inclusive, right-exclusive between a pair of crossings of
@@ -151,27 +147,31 @@ void PolygonInterior(const TRasterTarget& t, const TPolyPoint* p, int32_t n) {
     const int64_t first = std::max<int64_t>(yMin, c.Y1), last = std::min<int64_t>(yMax - 1, c.Y2);
     if (Edges.empty() || first > last) return;
     std::sort(Edges.begin(), Edges.end(), [](const TEdge& a, const TEdge& b) { return a.Y0 < b.Y0; });
-    Active.clear();
-    size_t next = 0;
+    // Plain locals in the row loop: through the global vectors every store
+    // would make the compiler reload the others.
+    Active.resize(Edges.size());
+    Crossings.resize(Edges.size());
+    TEdge* const edges = Edges.data();
+    size_t* const active = Active.data();
+    int64_t* const cross = Crossings.data();
+    const size_t edgeCount = Edges.size();
+    size_t activeCount = 0, next = 0;
     for (int64_t y = first; y <= last; ++y) {
-        while (next < Edges.size() && Edges[next].Y0 <= y) {
-            TEdge& e = Edges[next];
-            if (e.Y1 > y) {
-                e.Fl = e.X0 + FloorDiv128(static_cast<__int128>(e.Dx) * (y - e.Y0), e.Dy, e.Fn);
-                e.Q = FloorDiv128(e.Dx, e.Dy, e.R);
-                Active.push_back(next);
-            }
-            ++next;
+        for (; next < edgeCount && edges[next].Y0 <= y; ++next) {
+            TEdge& e = edges[next];
+            if (e.Y1 <= y) continue;
+            e.Fl = e.X0 + FloorDivRem(static_cast<__int128>(e.Dx) * (y - e.Y0), e.Dy, e.Fn);
+            e.Q = FloorDivRem(e.Dx, e.Dy, e.R);
+            active[activeCount++] = next;
         }
-        Crossings.clear();
-        for (size_t i = 0; i < Active.size();) {
-            TEdge& e = Edges[Active[i]];
+        size_t n = 0;
+        for (size_t i = 0; i < activeCount;) {
+            TEdge& e = edges[active[i]];
             if (e.Y1 <= y) {
-                Active[i] = Active.back();
-                Active.pop_back();
+                active[i] = active[--activeCount];
                 continue;
             }
-            Crossings.push_back(e.Fl + (e.Fn > 0 ? 1 : 0));  // first sample at or right of the edge
+            cross[n++] = e.Fl + (e.Fn > 0 ? 1 : 0);  // first sample at or right of the edge
             e.Fl += e.Q;
             e.Fn += e.R;
             if (e.Fn >= e.Dy) {
@@ -180,10 +180,19 @@ void PolygonInterior(const TRasterTarget& t, const TPolyPoint* p, int32_t n) {
             }
             ++i;
         }
-        std::sort(Crossings.begin(), Crossings.end());
-        for (size_t i = 0; i + 1 < Crossings.size(); i += 2) {
-            const int64_t x1 = std::max<int64_t>(Crossings[i], c.X1);
-            const int64_t x2 = std::min<int64_t>(Crossings[i + 1] - 1, c.X2);
+        if (n > 16) {
+            std::sort(cross, cross + n);
+        } else {
+            for (size_t i = 1; i < n; ++i) {
+                const int64_t v = cross[i];
+                size_t j = i;
+                for (; j > 0 && cross[j - 1] > v; --j) cross[j] = cross[j - 1];
+                cross[j] = v;
+            }
+        }
+        for (size_t i = 0; i + 1 < n; i += 2) {
+            const int64_t x1 = std::max<int64_t>(cross[i], c.X1);
+            const int64_t x2 = std::min<int64_t>(cross[i + 1] - 1, c.X2);
             if (x1 <= x2)
                 TargetBrushRun(t, static_cast<int32_t>(y), static_cast<int32_t>(x1), static_cast<int32_t>(x2));
         }

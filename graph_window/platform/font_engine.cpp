@@ -9,6 +9,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -37,6 +38,7 @@ constexpr std::array<uint16_t, 32> Cp1252High = {
 
 struct TCachedFont {
     TFontRequest Key{};
+    std::vector<char> File;
     FT_Face Face = nullptr;
     TFontMetrics Metrics{};
     std::array<TGlyphInfo, 256> Glyphs{};
@@ -218,11 +220,14 @@ int32_t OpenTextFont(const TFontRequest& request) {
     if (f.Face) FT_Done_Face(f.Face);
     f = TCachedFont{};
     f.Key = request;
+    f.File = std::move(file);
     f.Face = face;
     f.LastUse = Engine.UseCounter;
     SizeFace(f);
     return static_cast<int32_t>(victim);
 }
+
+const char* TextFontFile(int32_t font) { return Engine.Fonts[static_cast<size_t>(font)].File.data(); }
 
 TFontMetrics TextFontMetrics(int32_t font) { return Engine.Fonts[static_cast<size_t>(font)].Metrics; }
 

@@ -40,6 +40,7 @@ struct TGlyphInfo {
 // A font made for the request (cached), or -1 when no face could be loaded.
 int32_t OpenTextFont(const TFontRequest& request);
 TFontMetrics TextFontMetrics(int32_t font);
+const char* TextFontFile(int32_t font);  // the face's file
 // The glyph of one byte of the 8-bit code page (cp1252), rendered on first use.
 // Runs stay valid until the next glyph is rendered or font opened.
 TGlyphInfo TextGlyph(int32_t font, uint8_t code);
