@@ -44,7 +44,8 @@ void BM_DrawSegment50(benchmark::State& state) {
     int i = 0;
     for (auto _ : state) {
         const TPolyPoint& d = reach[static_cast<size_t>(i % 64)];
-        const int16_t x = static_cast<int16_t>(100 + (i * 37) % 600), y = static_cast<int16_t>(100 + (i * 53) % 400);
+        const int16_t x = static_cast<int16_t>(100 + (i * 37) % 600),
+                      y = static_cast<int16_t>(100 + (i * 53) % 400);
         DrawSegment(x, y, static_cast<int16_t>(x + d.X), static_cast<int16_t>(y + d.Y));
         ++i;
     }

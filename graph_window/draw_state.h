@@ -33,8 +33,8 @@ extern TStrokeSettings StrokeSettings;
 extern TAreaFillSettings AreaFillSettings;
 extern TPen CurrentPen;
 extern TBrush CurrentBrush;
-extern TPaint CurrentPaint;     // raster operation, background mode and colour
-extern uint32_t TextPixel;      // the text colour as stored in the page
+extern TPaint CurrentPaint;  // raster operation, background mode and colour
+extern uint32_t TextPixel;   // the text colour as stored in the page
 extern bool FillPatternDefined;
 extern std::array<uint32_t, 64> FillPatternBitmap;
 
@@ -51,7 +51,8 @@ uint32_t ColorToPagePixel(uint32_t color);
 
 // Port coordinate plus origin, kept to 16 bits.
 inline int16_t PortToPage(int32_t v, int32_t origin) {
-    return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint32_t>(v) + static_cast<uint32_t>(origin)));
+    return static_cast<int16_t>(
+        static_cast<uint16_t>(static_cast<uint32_t>(v) + static_cast<uint32_t>(origin)));
 }
 
 // The draw page with the clip of the page and, when clipping, of the port.

@@ -3,6 +3,7 @@
 // Never call while a real window is open.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "draw_state.h"
@@ -32,3 +33,19 @@ inline void OpenHeadlessPages(int32_t width, int32_t height, bool palette, uint1
 }
 
 inline void CloseHeadlessPages() { WindowReady = false; }
+
+// The box around the non-zero pixels of palette page 0 (empty: X1 > X2).
+struct TPixelBox {
+    int32_t X1, Y1, X2, Y2;
+    int32_t Width() const { return X2 - X1 + 1; }
+    int32_t Height() const { return Y2 - Y1 + 1; }
+};
+
+inline TPixelBox PagePixelBox() {
+    TPixelBox b{PageWidth, PageHeight, -1, -1};
+    for (int32_t y = 0; y < PageHeight; ++y)
+        for (int32_t x = 0; x < PageWidth; ++x)
+            if (Pages[0].Pixels[static_cast<size_t>(y * PageWidth + x)] != 0)
+                b = {std::min(b.X1, x), std::min(b.Y1, y), std::max(b.X2, x), std::max(b.Y2, y)};
+    return b;
+}

@@ -46,10 +46,23 @@ int32_t RoundLong(long double v) { return static_cast<int32_t>(std::nearbyintl(v
 // extended-precision functions cost more than the whole circle.
 void ArcRadial(uint16_t degrees, uint16_t xRadius, uint16_t yRadius, int32_t& dx, int32_t& dy) {
     switch (degrees) {
-        case 0: case 360: dx = xRadius; dy = 0; return;
-        case 90: dx = 0; dy = yRadius; return;
-        case 180: dx = -xRadius; dy = 0; return;
-        case 270: dx = 0; dy = -yRadius; return;
+        case 0:
+        case 360:
+            dx = xRadius;
+            dy = 0;
+            return;
+        case 90:
+            dx = 0;
+            dy = yRadius;
+            return;
+        case 180:
+            dx = -xRadius;
+            dy = 0;
+            return;
+        case 270:
+            dx = 0;
+            dy = -yRadius;
+            return;
         default: break;
     }
     constexpr long double degree = 3.14159265358979323846264338327950288L / 180.0L;
@@ -104,8 +117,9 @@ void DrawLineTo(int16_t x, int16_t y) {
     } else {
         std::lock_guard lock(DrawLock);
         const TSurface s = DrawPageSurface();
-        TPatternWalk walk{&s, StrokeSettings.Pattern, ColorToPagePixel(DrawColor), INT32_MAX, INT32_MAX,
-                          INT32_MIN, INT32_MIN};
+        TPatternWalk walk{
+            &s,       StrokeSettings.Pattern, ColorToPagePixel(DrawColor), INT32_MAX, INT32_MAX, INT32_MIN,
+            INT32_MIN};
         PatternBitIndex = 0;
         WalkLinePoints(PenX, PenY, x, y, PatternLinePixelCallback, &walk);
         ShowDrawnArea(walk.MinX, walk.MinY, walk.MaxX, walk.MaxY);
@@ -130,8 +144,7 @@ void PlotPixel(int16_t x, int16_t y, uint32_t color) {
 
 void DrawCircle(int16_t x, int16_t y, uint16_t radius) { DrawEllipseArc(x, y, 0, 360, radius, radius); }
 
-void DrawEllipseArc(int16_t x, int16_t y, uint16_t start, uint16_t end, uint16_t xRadius,
-                    uint16_t yRadius) {
+void DrawEllipseArc(int16_t x, int16_t y, uint16_t start, uint16_t end, uint16_t xRadius, uint16_t yRadius) {
     if (!EnterDrawCall()) return;
     const int32_t cx = PortToPage(x, PortOriginX), cy = PortToPage(y, PortOriginY);
     int32_t sdx, sdy, edx, edy;
@@ -166,8 +179,10 @@ void FillPolygonShape(uint16_t count, const TPolyPoint* points) {
     int64_t minX = INT64_MAX, minY = INT64_MAX, maxX = INT64_MIN, maxY = INT64_MIN;
     for (size_t i = 0; i < count; ++i) {
         // 32-bit arithmetic, wrapping like the platform's.
-        copy[i].X = static_cast<int32_t>(static_cast<uint32_t>(points[i].X) + static_cast<uint32_t>(PortOriginX));
-        copy[i].Y = static_cast<int32_t>(static_cast<uint32_t>(points[i].Y) + static_cast<uint32_t>(PortOriginY));
+        copy[i].X =
+            static_cast<int32_t>(static_cast<uint32_t>(points[i].X) + static_cast<uint32_t>(PortOriginX));
+        copy[i].Y =
+            static_cast<int32_t>(static_cast<uint32_t>(points[i].Y) + static_cast<uint32_t>(PortOriginY));
         minX = std::min<int64_t>(minX, copy[i].X);
         minY = std::min<int64_t>(minY, copy[i].Y);
         maxX = std::max<int64_t>(maxX, copy[i].X);

@@ -31,15 +31,15 @@ inline int64_t FloorDivRem(__int128 a, int64_t b, int64_t& rem) {
 uint32_t ApplyRop(uint8_t rop, uint32_t pen, uint32_t dest, uint32_t mask);
 
 // A run of one colour through a raster operation; y and x1..x2 inside the clip.
-void RopSurfaceRun(const TSurface& s, int32_t y, int32_t x1, int32_t x2, uint32_t pixel,
-                   uint8_t rop);
+void RopSurfaceRun(const TSurface& s, int32_t y, int32_t x1, int32_t x2, uint32_t pixel, uint8_t rop);
 
 // A run of the brush (tiles and hatches aligned to the surface origin).
 void BrushSurfaceRun(const TSurface& s, int32_t y, int32_t x1, int32_t x2, const TBrush& brush,
                      const TPaint& paint, uint8_t rop);
 
-// Coverage of one shape: 0 nothing, 1 brush, 2 pen (the pen wins where both
-// reach). Spans and points are cut to the surface's clip here.
+// Coverage of one shape by part; the pen wins where both reach. Spans and
+// points are cut to the surface's clip here.
+enum : uint8_t { MaskNothing, MaskBrush, MaskPen };
 void MaskBegin(const TSurface& s);
 void MaskRun(int32_t y, int32_t x1, int32_t x2, uint8_t value);
 void MaskApply(const TSurface& s, const TPen& pen, const TBrush& brush, const TPaint& paint);
@@ -53,10 +53,8 @@ struct TRasterTarget {
     bool ToMask;
 };
 
-// A clipped run of the brush (interiors).
-void TargetBrushRun(const TRasterTarget& t, int32_t y, int32_t x1, int32_t x2);
-// A clipped run of the pen (wide strokes).
-void TargetPenRun(const TRasterTarget& t, int32_t y, int32_t x1, int32_t x2);
+// A clipped run of the brush (interiors, MaskBrush) or the pen (wide strokes, MaskPen).
+void TargetRun(const TRasterTarget& t, int32_t y, int32_t x1, int32_t x2, uint8_t part);
 // One pen pixel already known to be inside the clip.
 void TargetPenPixel(const TRasterTarget& t, int32_t x, int32_t y);
 
@@ -74,8 +72,7 @@ TDash DashPattern(uint8_t dash);
 
 // Thin strokes: each visible pixel of the line, end point excluded, with the
 // dash position carried along (counting clipped pixels as well).
-void ThinLine(const TRasterTarget& t, int64_t x0, int64_t y0, int64_t x1, int64_t y1,
-              uint32_t& dashPos);
+void ThinLine(const TRasterTarget& t, int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t& dashPos);
 // Wide strokes: the pen's disc swept along the segment, as clipped runs.
 void WideLine(const TRasterTarget& t, int64_t x0, int64_t y0, int64_t x1, int64_t y1);
 // The wide pen's disc at one point.

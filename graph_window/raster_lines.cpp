@@ -140,8 +140,7 @@ bool LinearRange(double coef, double constant, double lo, double hi, double& qlo
 
 TDash DashPattern(uint8_t dash) { return dash < Dashes.size() ? Dashes[dash] : Dashes[DashSolid]; }
 
-void ThinLine(const TRasterTarget& t, int64_t x0, int64_t y0, int64_t x1, int64_t y1,
-              uint32_t& dashPos) {
+void ThinLine(const TRasterTarget& t, int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t& dashPos) {
     const TDash dash = DashPattern(t.Pen->Dash);
     const TLineSteps l = LineSteps(x0, y0, x1, y1);
     const uint32_t start = dashPos;
@@ -157,7 +156,9 @@ void ThinLine(const TRasterTarget& t, int64_t x0, int64_t y0, int64_t x1, int64_
     };
     const TSurface& s = *t.Surface;
     if (t.ToMask || t.Paint->Rop != RopCopyPen) {
-        walk([&](int64_t x, int64_t y) { TargetPenPixel(t, static_cast<int32_t>(x), static_cast<int32_t>(y)); });
+        walk([&](int64_t x, int64_t y) {
+            TargetPenPixel(t, static_cast<int32_t>(x), static_cast<int32_t>(y));
+        });
     } else if (s.BytesPerPixel == 1 && dash.Period == 1) {
         // The common case, stepping a pointer: lines are most of what programs draw.
         int64_t mj, mn, rem;
@@ -220,14 +221,14 @@ void WideLine(const TRasterTarget& t, int64_t x0, int64_t y0, int64_t x1, int64_
         if (lo > hi) continue;
         const double xa = std::max<double>(std::ceil(lo - off), c.X1 - 1.0);
         const double xb = std::min<double>(std::floor(hi - off), c.X2 + 1.0);
-        TargetPenRun(t, y, static_cast<int32_t>(xa), static_cast<int32_t>(xb));
+        TargetRun(t, y, static_cast<int32_t>(xa), static_cast<int32_t>(xb), MaskPen);
     }
 }
 
 void WideDot(const TRasterTarget& t, int64_t x, int64_t y) { WideLine(t, x, y, x, y); }
 
-void StrokeSurfaceLine(const TSurface& s, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
-                       const TPen& pen, const TPaint& paint) {
+void StrokeSurfaceLine(const TSurface& s, int32_t x0, int32_t y0, int32_t x1, int32_t y1, const TPen& pen,
+                       const TPaint& paint) {
     if (pen.Dash == DashNone) return;
     const TRasterTarget t{&s, &pen, nullptr, &paint, false};
     if (pen.Width > 1) {

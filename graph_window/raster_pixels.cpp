@@ -51,8 +51,7 @@ void CopySurfaceRun(const TSurface& s, int32_t y, int32_t x1, int32_t x2, uint32
     RopSurfaceRun(s, y, x1, x2, pixel, RopCopyPen);
 }
 
-void RopSurfaceRun(const TSurface& s, int32_t y, int32_t x1, int32_t x2, uint32_t pixel,
-                   uint8_t rop) {
+void RopSurfaceRun(const TSurface& s, int32_t y, int32_t x1, int32_t x2, uint32_t pixel, uint8_t rop) {
     uint8_t* row = RowStart(s, y);
     const int32_t n = x2 - x1 + 1;
     if (s.BytesPerPixel == 1) {
@@ -75,8 +74,7 @@ void RopSurfaceRun(const TSurface& s, int32_t y, int32_t x1, int32_t x2, uint32_
 
 // The brush's pixel at one place, or false where a transparent hatch shows
 // what is below.
-static inline bool BrushPixelAt(const TBrush& b, const TPaint& paint, int32_t x, int32_t y,
-                                uint32_t& out) {
+static inline bool BrushPixelAt(const TBrush& b, const TPaint& paint, int32_t x, int32_t y, uint32_t& out) {
     if (b.Kind == BrushTile) {
         out = b.Tile[static_cast<size_t>((y & 7) * 8 + (x & 7))];
         return true;
@@ -138,7 +136,8 @@ void MaskBegin(const TSurface& s) {
     Mask.Area = s.Clip;
     Mask.Width = ClipEmpty(s.Clip) ? 0 : s.Clip.X2 - s.Clip.X1 + 1;
     const size_t need =
-        ClipEmpty(s.Clip) ? 0 : static_cast<size_t>(Mask.Width) * static_cast<size_t>(s.Clip.Y2 - s.Clip.Y1 + 1);
+        ClipEmpty(s.Clip) ? 0
+                          : static_cast<size_t>(Mask.Width) * static_cast<size_t>(s.Clip.Y2 - s.Clip.Y1 + 1);
     if (Mask.Cells.size() < need) Mask.Cells.assign(need, 0);
     Mask.Dirty = {INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
 }
@@ -148,7 +147,8 @@ void MaskRun(int32_t y, int32_t x1, int32_t x2, uint8_t value) {
     x1 = std::max(x1, Mask.Area.X1);
     x2 = std::min(x2, Mask.Area.X2);
     if (x1 > x2) return;
-    uint8_t* row = Mask.Cells.data() + static_cast<size_t>(y - Mask.Area.Y1) * static_cast<size_t>(Mask.Width);
+    uint8_t* row =
+        Mask.Cells.data() + static_cast<size_t>(y - Mask.Area.Y1) * static_cast<size_t>(Mask.Width);
     for (int32_t x = x1; x <= x2; ++x) {
         uint8_t& c = row[x - Mask.Area.X1];
         if (c < value) c = value;
@@ -160,14 +160,15 @@ void MaskRun(int32_t y, int32_t x1, int32_t x2, uint8_t value) {
 void MaskApply(const TSurface& s, const TPen& pen, const TBrush& brush, const TPaint& paint) {
     if (ClipEmpty(Mask.Dirty)) return;
     for (int32_t y = Mask.Dirty.Y1; y <= Mask.Dirty.Y2; ++y) {
-        uint8_t* row = Mask.Cells.data() + static_cast<size_t>(y - Mask.Area.Y1) * static_cast<size_t>(Mask.Width);
+        uint8_t* row =
+            Mask.Cells.data() + static_cast<size_t>(y - Mask.Area.Y1) * static_cast<size_t>(Mask.Width);
         int32_t x = Mask.Dirty.X1;
         while (x <= Mask.Dirty.X2) {
             const uint8_t v = row[x - Mask.Area.X1];
             int32_t end = x;
             while (end + 1 <= Mask.Dirty.X2 && row[end + 1 - Mask.Area.X1] == v) ++end;
-            if (v == 2) RopSurfaceRun(s, y, x, end, pen.Pixel, paint.Rop);
-            if (v == 1) BrushSurfaceRun(s, y, x, end, brush, paint, paint.Rop);
+            if (v == MaskPen) RopSurfaceRun(s, y, x, end, pen.Pixel, paint.Rop);
+            if (v == MaskBrush) BrushSurfaceRun(s, y, x, end, brush, paint, paint.Rop);
             std::memset(row + (x - Mask.Area.X1), 0, static_cast<size_t>(end - x + 1));
             x = end + 1;
         }
@@ -177,33 +178,23 @@ void MaskApply(const TSurface& s, const TPen& pen, const TBrush& brush, const TP
 
 // ---- Targets ----------------------------------------------------------------
 
-void TargetBrushRun(const TRasterTarget& t, int32_t y, int32_t x1, int32_t x2) {
+void TargetRun(const TRasterTarget& t, int32_t y, int32_t x1, int32_t x2, uint8_t part) {
     const TClipRect& c = t.Surface->Clip;
     if (y < c.Y1 || y > c.Y2) return;
     x1 = std::max(x1, c.X1);
     x2 = std::min(x2, c.X2);
     if (x1 > x2) return;
     if (t.ToMask)
-        MaskRun(y, x1, x2, 1);
+        MaskRun(y, x1, x2, part);
+    else if (part == MaskPen)
+        RopSurfaceRun(*t.Surface, y, x1, x2, t.Pen->Pixel, t.Paint->Rop);
     else
         BrushSurfaceRun(*t.Surface, y, x1, x2, *t.Brush, *t.Paint, t.Paint->Rop);
 }
 
-void TargetPenRun(const TRasterTarget& t, int32_t y, int32_t x1, int32_t x2) {
-    const TClipRect& c = t.Surface->Clip;
-    if (y < c.Y1 || y > c.Y2) return;
-    x1 = std::max(x1, c.X1);
-    x2 = std::min(x2, c.X2);
-    if (x1 > x2) return;
-    if (t.ToMask)
-        MaskRun(y, x1, x2, 2);
-    else
-        RopSurfaceRun(*t.Surface, y, x1, x2, t.Pen->Pixel, t.Paint->Rop);
-}
-
 void TargetPenPixel(const TRasterTarget& t, int32_t x, int32_t y) {
     if (t.ToMask) {
-        MaskRun(y, x, x, 2);
+        MaskRun(y, x, x, MaskPen);
         return;
     }
     const TSurface& s = *t.Surface;

@@ -194,20 +194,19 @@ void PolygonInterior(const TRasterTarget& t, const TPolyPoint* p, int32_t n) {
             const int64_t x1 = std::max<int64_t>(cross[i], c.X1);
             const int64_t x2 = std::min<int64_t>(cross[i + 1] - 1, c.X2);
             if (x1 <= x2)
-                TargetBrushRun(t, static_cast<int32_t>(y), static_cast<int32_t>(x1), static_cast<int32_t>(x2));
+                TargetRun(t, static_cast<int32_t>(y), static_cast<int32_t>(x1),
+                               static_cast<int32_t>(x2), MaskBrush);
         }
     }
 }
 
 }  // namespace
 
-void StrokeSurfaceArc(const TSurface& s, int32_t cx, int32_t cy, int32_t rx, int32_t ry,
-                      int32_t sx, int32_t sy, int32_t ex, int32_t ey, const TPen& pen,
-                      const TPaint& paint) {
+void StrokeSurfaceArc(const TSurface& s, int32_t cx, int32_t cy, int32_t rx, int32_t ry, int32_t sx,
+                      int32_t sy, int32_t ex, int32_t ey, const TPen& pen, const TPaint& paint) {
     if (pen.Dash == DashNone || rx < 0 || ry < 0 || ClipEmpty(s.Clip)) return;
     const int64_t reach = std::max<int64_t>(rx, ry) + pen.Width;
-    if (cx + reach < s.Clip.X1 || cx - reach > s.Clip.X2 || cy + reach < s.Clip.Y1 ||
-        cy - reach > s.Clip.Y2)
+    if (cx + reach < s.Clip.X1 || cx - reach > s.Clip.X2 || cy + reach < s.Clip.Y1 || cy - reach > s.Clip.Y2)
         return;
     const bool viaMask = pen.Width > 1 && ShapeNeedsMask(paint);
     if (viaMask) MaskBegin(s);
@@ -217,12 +216,11 @@ void StrokeSurfaceArc(const TSurface& s, int32_t cx, int32_t cy, int32_t rx, int
     if (viaMask) MaskApply(s, pen, TBrush{}, paint);
 }
 
-void FillSurfaceEllipse(const TSurface& s, int32_t cx, int32_t cy, int32_t rx, int32_t ry,
-                        const TPen& pen, const TBrush& brush, const TPaint& paint) {
+void FillSurfaceEllipse(const TSurface& s, int32_t cx, int32_t cy, int32_t rx, int32_t ry, const TPen& pen,
+                        const TBrush& brush, const TPaint& paint) {
     if (rx < 0 || ry < 0 || ClipEmpty(s.Clip)) return;
     const int64_t reach = std::max<int64_t>(rx, ry) + pen.Width;
-    if (cx + reach < s.Clip.X1 || cx - reach > s.Clip.X2 || cy + reach < s.Clip.Y1 ||
-        cy - reach > s.Clip.Y2)
+    if (cx + reach < s.Clip.X1 || cx - reach > s.Clip.X2 || cy + reach < s.Clip.Y1 || cy - reach > s.Clip.Y2)
         return;
     const bool viaMask = ShapeNeedsMask(paint);
     if (viaMask) MaskBegin(s);
@@ -234,11 +232,13 @@ void FillSurfaceEllipse(const TSurface& s, int32_t cx, int32_t cy, int32_t rx, i
             if (i + 1 < Quadrant.size() && Quadrant[i + 1].Y == Quadrant[i].Y) continue;
             const int64_t half = Quadrant[i].X - 1, y = Quadrant[i].Y;
             if (half < 0) continue;
-            const int64_t x1 = std::max<int64_t>(cx - half, s.Clip.X1), x2 = std::min<int64_t>(cx + half, s.Clip.X2);
+            const int64_t x1 = std::max<int64_t>(cx - half, s.Clip.X1),
+                          x2 = std::min<int64_t>(cx + half, s.Clip.X2);
             if (x1 > x2) continue;
             for (int64_t row : {cy - y, cy + y}) {
                 if (row >= s.Clip.Y1 && row <= s.Clip.Y2)
-                    TargetBrushRun(t, static_cast<int32_t>(row), static_cast<int32_t>(x1), static_cast<int32_t>(x2));
+                    TargetRun(t, static_cast<int32_t>(row), static_cast<int32_t>(x1),
+                                   static_cast<int32_t>(x2), MaskBrush);
                 if (y == 0) break;
             }
         }
@@ -247,8 +247,8 @@ void FillSurfaceEllipse(const TSurface& s, int32_t cx, int32_t cy, int32_t rx, i
     if (viaMask) MaskApply(s, pen, brush, paint);
 }
 
-void FillSurfacePolygon(const TSurface& s, const TPolyPoint* points, int32_t count,
-                        const TPen& pen, const TBrush& brush, const TPaint& paint) {
+void FillSurfacePolygon(const TSurface& s, const TPolyPoint* points, int32_t count, const TPen& pen,
+                        const TBrush& brush, const TPaint& paint) {
     if (count < 1 || ClipEmpty(s.Clip)) return;
     const bool viaMask = ShapeNeedsMask(paint);
     if (viaMask) MaskBegin(s);

@@ -51,19 +51,26 @@ TEST(Raster, ClippedLinesSetExactlyTheFullWalksPoints) {
         const int x1 = pick(0, 63), y1 = pick(0, 47);
         g.Surface.Clip = {x1, y1, pick(x1, 63), pick(y1, 47)};
         // Through a point of the clip, from far outside to far outside (or ending inside).
-        const int32_t px = pick(g.Surface.Clip.X1, g.Surface.Clip.X2), py = pick(g.Surface.Clip.Y1, g.Surface.Clip.Y2);
+        const int32_t px = pick(g.Surface.Clip.X1, g.Surface.Clip.X2),
+                      py = pick(g.Surface.Clip.Y1, g.Surface.Clip.Y2);
         const int32_t dx = pick(-100, 100), dy = pick(-100, 100), k = pick(0, 3) == 0 ? 0 : pick(1, 50);
-        const int32_t ax = px - dx * pick(1, 50), ay = py - dy * pick(1, 50), bx = px + dx * k, by = py + dy * k;
+        const int32_t ax = px - dx * pick(1, 50), ay = py - dy * pick(1, 50), bx = px + dx * k,
+                      by = py + dy * k;
         StrokeSurfaceLine(g.Surface, ax, ay, bx, by, pen, TPaint{});
         std::vector<uint8_t> expected(64 * 48, 0xA5);
         std::pair<std::vector<uint8_t>*, const TClipRect*> target{&expected, &g.Surface.Clip};
-        WalkLinePoints(ax, ay, bx, by, [](int32_t x, int32_t y, void* data) {
-            auto& [image, clip] = *static_cast<std::pair<std::vector<uint8_t>*, const TClipRect*>*>(data);
-            if (x >= clip->X1 && x <= clip->X2 && y >= clip->Y1 && y <= clip->Y2) (*image)[static_cast<size_t>(y * 64 + x)] = 7;
-        }, &target);
+        WalkLinePoints(
+            ax, ay, bx, by,
+            [](int32_t x, int32_t y, void* data) {
+                auto& [image, clip] = *static_cast<std::pair<std::vector<uint8_t>*, const TClipRect*>*>(data);
+                if (x >= clip->X1 && x <= clip->X2 && y >= clip->Y1 && y <= clip->Y2)
+                    (*image)[static_cast<size_t>(y * 64 + x)] = 7;
+            },
+            &target);
         for (int y = 0; y < 48; ++y)
             for (int x = 0; x < 64; ++x)
-                ASSERT_EQ(g.Surface.Pixels[y * g.Surface.Stride + x], expected[static_cast<size_t>(y * 64 + x)])
+                ASSERT_EQ(g.Surface.Pixels[y * g.Surface.Stride + x],
+                          expected[static_cast<size_t>(y * 64 + x)])
                     << x << "," << y << " line " << ax << "," << ay << " - " << bx << "," << by;
     }
 }
@@ -134,10 +141,12 @@ void RandomPrimitives(int bpp) {
         switch (pick(0, 5)) {
             case 0: StrokeSurfaceLine(g.Surface, coord(), coord(), coord(), coord(), pen, paint); break;
             case 1:
-                StrokeSurfaceArc(g.Surface, coord() % 40000, coord() % 40000, rx, ry, pick(-50, 50), pick(-50, 50),
-                                 pick(-50, 50), pick(-50, 50), pen, paint);
+                StrokeSurfaceArc(g.Surface, coord() % 40000, coord() % 40000, rx, ry, pick(-50, 50),
+                                 pick(-50, 50), pick(-50, 50), pick(-50, 50), pen, paint);
                 break;
-            case 2: FillSurfaceEllipse(g.Surface, coord() % 40000, coord() % 40000, rx, ry, pen, brush, paint); break;
+            case 2:
+                FillSurfaceEllipse(g.Surface, coord() % 40000, coord() % 40000, rx, ry, pen, brush, paint);
+                break;
             case 3: {
                 const int n = pick(1, 20);
                 for (auto& p : poly) p = {coord(), coord()};

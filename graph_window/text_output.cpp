@@ -138,7 +138,8 @@ void DrawTextAtPen(const char* s) {
             int64_t width = 0;
             for (size_t i = 0; i < length; ++i) {
                 const auto code = static_cast<uint8_t>(s[i]);
-                width += TextGlyph(Text.Font, code).Advance + Text.CharacterExtra + (code == ' ' ? Text.BreakExtra : 0);
+                width += TextGlyph(Text.Font, code).Advance + Text.CharacterExtra +
+                         (code == ' ' ? Text.BreakExtra : 0);
             }
             const double angle = Text.Direction * 3.14159265358979323846 / 180.0;
             const TPoint2 along{std::cos(angle), -std::sin(angle)}, down{std::sin(angle), std::cos(angle)};
@@ -158,20 +159,26 @@ void DrawTextAtPen(const char* s) {
                 const TGlyphInfo g = TextGlyph(Text.Font, code);
                 const TGlyphRun* runs = TextGlyphRuns(Text.Font) + g.FirstRun;
                 const TPoint2 o = at(advance, 0);
-                const int64_t ox = std::lround(std::clamp(o.X, -1e9, 1e9)), oy = std::lround(std::clamp(o.Y, -1e9, 1e9));
+                const int64_t ox = std::lround(std::clamp(o.X, -1e9, 1e9)),
+                              oy = std::lround(std::clamp(o.Y, -1e9, 1e9));
                 for (uint32_t r = 0; r < g.RunCount; ++r) {
                     const int64_t y = oy + runs[r].Dy, x = ox + runs[r].Dx;
-                    if (y < page.Clip.Y1 || y > page.Clip.Y2 || x > page.Clip.X2 || x + runs[r].Length <= page.Clip.X1)
+                    if (y < page.Clip.Y1 || y > page.Clip.Y2 || x > page.Clip.X2 ||
+                        x + runs[r].Length <= page.Clip.X1)
                         continue;
-                    CopySurfaceRun(page, static_cast<int32_t>(y), static_cast<int32_t>(std::max<int64_t>(x, page.Clip.X1)),
-                                   static_cast<int32_t>(std::min<int64_t>(x + runs[r].Length - 1, page.Clip.X2)), TextPixel);
+                    CopySurfaceRun(
+                        page, static_cast<int32_t>(y),
+                        static_cast<int32_t>(std::max<int64_t>(x, page.Clip.X1)),
+                        static_cast<int32_t>(std::min<int64_t>(x + runs[r].Length - 1, page.Clip.X2)),
+                        TextPixel);
                 }
                 advance += g.Advance + Text.CharacterExtra + (code == ' ' ? Text.BreakExtra : 0);
             }
             if (Text.Underline) {
                 const double top = m.UnderlineOffset - m.UnderlineThickness / 2;
-                FillQuad(page, {at(0, top), at(width, top), at(width, top + m.UnderlineThickness),
-                                at(0, top + m.UnderlineThickness)},
+                FillQuad(page,
+                         {at(0, top), at(width, top), at(width, top + m.UnderlineThickness),
+                          at(0, top + m.UnderlineThickness)},
                          TextPixel);
             }
             // The pen follows the text: past its end when left-anchored, back to
@@ -187,8 +194,10 @@ void DrawTextAtPen(const char* s) {
                 y2 = std::max(y2, p.Y);
             }
             const double pad = m.Ascent + m.Descent;  // italic and rotated glyphs overhang the cell
-            ShowDrawnArea(static_cast<int64_t>(std::clamp(x1 - pad, -1e9, 1e9)), static_cast<int64_t>(std::clamp(y1 - pad, -1e9, 1e9)),
-                          static_cast<int64_t>(std::clamp(x2 + pad, -1e9, 1e9)), static_cast<int64_t>(std::clamp(y2 + pad, -1e9, 1e9)));
+            ShowDrawnArea(static_cast<int64_t>(std::clamp(x1 - pad, -1e9, 1e9)),
+                          static_cast<int64_t>(std::clamp(y1 - pad, -1e9, 1e9)),
+                          static_cast<int64_t>(std::clamp(x2 + pad, -1e9, 1e9)),
+                          static_cast<int64_t>(std::clamp(y2 + pad, -1e9, 1e9)));
         }
     }
     MovePenTo(static_cast<int16_t>(endX - PortOriginX), static_cast<int16_t>(endY - PortOriginY));

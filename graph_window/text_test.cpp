@@ -18,18 +18,6 @@ constexpr uint8_t White = 15;
 
 uint8_t Px(int x, int y) { return Pages[0].Pixels[static_cast<size_t>(y * W + x)]; }
 
-struct TBox {
-    int X1 = W, Y1 = H, X2 = -1, Y2 = -1;
-    int Width() const { return X2 - X1 + 1; }
-    int Height() const { return Y2 - Y1 + 1; }
-};
-TBox SetPixelBox() {
-    TBox b;
-    for (int y = 0; y < H; ++y)
-        for (int x = 0; x < W; ++x)
-            if (Px(x, y)) b = {std::min(b.X1, x), std::min(b.Y1, y), std::max(b.X2, x), std::max(b.Y2, y)};
-    return b;
-}
 
 class Text : public ::testing::Test {
 protected:
@@ -53,7 +41,8 @@ TEST_F(Text, StandardFacesResolveToRealFiles) {
         const int32_t font = OpenTextFont(r);
         ASSERT_GE(font, 0) << face;
         EXPECT_EQ(access(TextFontFile(font), R_OK), 0) << face;
-        EXPECT_NE(std::string(TextFontFile(font)).find("Liberation"), std::string::npos) << TextFontFile(font);
+        EXPECT_NE(std::string(TextFontFile(font)).find("Liberation"), std::string::npos)
+            << TextFontFile(font);
     }
 }
 
@@ -86,7 +75,7 @@ TEST_F(Text, FontSelectionChecksItsSlotAndSizesTheCell) {
     SetRasterMode(16);
     SetBackgroundColor(4);
     DrawTextAt(10, 10, "Hg");
-    TBox b = SetPixelBox();
+    TPixelBox b = PagePixelBox();
     EXPECT_EQ(b.Y1, 10);
     EXPECT_EQ(b.Height(), 16);
     EXPECT_EQ(b.X1, 10);
@@ -94,11 +83,11 @@ TEST_F(Text, FontSelectionChecksItsSlotAndSizesTheCell) {
     Clear();
     SelectTextFont(3, 0, 5);
     DrawTextAt(10, 10, "Hg");
-    EXPECT_EQ(SetPixelBox().Height(), 40);
+    EXPECT_EQ(PagePixelBox().Height(), 40);
     Clear();
     SelectTextFont(3, 0, 6);
     DrawTextAt(10, 10, "Hg");
-    EXPECT_EQ(SetPixelBox().Height(), 6);
+    EXPECT_EQ(PagePixelBox().Height(), 6);
 }
 
 TEST_F(Text, PaletteTextIsOneColourWithoutBlending) {
@@ -115,7 +104,7 @@ TEST_F(Text, PaletteTextIsOneColourWithoutBlending) {
 TEST_F(Text, AnchorsPlaceTheTextAroundThePen) {
     SelectTextFont(3, 0, 20);
     DrawTextAt(200, 200, "Anchor");
-    const TBox leftTop = SetPixelBox();
+    const TPixelBox leftTop = PagePixelBox();
     EXPECT_GE(leftTop.X1, 200);
     EXPECT_LE(leftTop.X1, 202);
     EXPECT_GE(leftTop.Y1, 200);
@@ -124,7 +113,7 @@ TEST_F(Text, AnchorsPlaceTheTextAroundThePen) {
     Clear();
     SetTextAnchor(2, 1);
     DrawTextAt(200, 200, "Anchor");
-    const TBox rightBottom = SetPixelBox();
+    const TPixelBox rightBottom = PagePixelBox();
     EXPECT_LE(rightBottom.X2, 199);
     EXPECT_GE(rightBottom.X2, 196);
     EXPECT_LE(rightBottom.Y2, 199);
@@ -136,7 +125,7 @@ TEST_F(Text, AnchorsPlaceTheTextAroundThePen) {
     Clear();
     SetTextAnchor(1, 2);
     DrawTextAt(200, 200, "Anchor");
-    const TBox centreBase = SetPixelBox();
+    const TPixelBox centreBase = PagePixelBox();
     EXPECT_NEAR((centreBase.X1 + centreBase.X2) / 2.0, 200, 2.0);
     EXPECT_LT(centreBase.Y1, 200);
     EXPECT_LE(centreBase.Y2, 199);  // no descenders in "Anchor": nothing below the baseline
@@ -147,7 +136,7 @@ TEST_F(Text, ThePenAdvancesByTheTextWidthAndSpacing) {
     SelectTextFont(3, 0, 16);
     DrawTextAt(10, 50, "Hello");
     const int plain = PenX - 10;
-    const TBox b = SetPixelBox();
+    const TPixelBox b = PagePixelBox();
     EXPECT_GE(plain, b.Width());
     EXPECT_LE(plain, b.Width() + 4);
     EXPECT_EQ(PenY, 50);
@@ -173,7 +162,7 @@ TEST_F(Text, ThePenAdvancesByTheTextWidthAndSpacing) {
 TEST_F(Text, DirectionNinetyRunsUpwards) {
     SelectTextFont(3, 90, 16);
     DrawTextAt(100, 300, "Upwards");
-    const TBox b = SetPixelBox();
+    const TPixelBox b = PagePixelBox();
     EXPECT_GT(b.Height(), b.Width());
     EXPECT_LE(b.Y2, 300);
     EXPECT_GE(b.X1, 100);  // the tops of the letters face left of the baseline... below it: anchored top

@@ -63,7 +63,8 @@ bool StartFontEngine() {
     Engine.Tried = true;
     Engine.Config = FcInitLoadConfigAndFonts();
     if (Engine.Config)
-        FcConfigParseAndLoadFromMemory(Engine.Config, reinterpret_cast<const FcChar8*>(LibraryFontConfig), FcTrue);
+        FcConfigParseAndLoadFromMemory(Engine.Config, reinterpret_cast<const FcChar8*>(LibraryFontConfig),
+                                       FcTrue);
     if (FT_Init_FreeType(&Engine.Library) != 0) Engine.Library = nullptr;
     return Engine.Config && Engine.Library;
 }

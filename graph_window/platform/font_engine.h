@@ -12,9 +12,9 @@
 bool FontFaceIsPresent(const char* family);
 
 struct TFontRequest {
-    char Face[32];      // NUL-terminated
-    int32_t Height;     // character cell in pixels
-    int32_t Weight;     // 100 .. 1000
+    char Face[32];   // NUL-terminated
+    int32_t Height;  // character cell in pixels
+    int32_t Weight;  // 100 .. 1000
     bool Italic;
     bool Underline;
     int32_t Direction;  // degrees, counter-clockwise on the screen
