@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "raster.h"
 
@@ -55,6 +56,19 @@ struct TRasterTarget {
 
 // A clipped run of the brush (interiors, MaskBrush) or the pen (wide strokes, MaskPen).
 void TargetRun(const TRasterTarget& t, int32_t y, int32_t x1, int32_t x2, uint8_t part);
+
+// The same for a run already inside the clip; solid copies of palette pages,
+// the bulk of every fill, stay in line.
+inline void TargetClippedRun(const TRasterTarget& t, int32_t y, int32_t x1, int32_t x2, uint8_t part) {
+    const TSurface& s = *t.Surface;
+    if (!t.ToMask && t.Paint->Rop == RopCopyPen && s.BytesPerPixel == 1 && part == MaskBrush &&
+        t.Brush->Kind == BrushSolid) {
+        std::memset(s.Pixels + static_cast<ptrdiff_t>(y) * s.Stride + x1, static_cast<int>(t.Brush->Pixel),
+                    static_cast<size_t>(x2 - x1 + 1));
+        return;
+    }
+    TargetRun(t, y, x1, x2, part);
+}
 // One pen pixel already known to be inside the clip.
 void TargetPenPixel(const TRasterTarget& t, int32_t x, int32_t y);
 

@@ -194,7 +194,7 @@ void PolygonInterior(const TRasterTarget& t, const TPolyPoint* p, int32_t n) {
             const int64_t x1 = std::max<int64_t>(cross[i], c.X1);
             const int64_t x2 = std::min<int64_t>(cross[i + 1] - 1, c.X2);
             if (x1 <= x2)
-                TargetRun(t, static_cast<int32_t>(y), static_cast<int32_t>(x1),
+                TargetClippedRun(t, static_cast<int32_t>(y), static_cast<int32_t>(x1),
                                static_cast<int32_t>(x2), MaskBrush);
         }
     }
@@ -237,7 +237,7 @@ void FillSurfaceEllipse(const TSurface& s, int32_t cx, int32_t cy, int32_t rx, i
             if (x1 > x2) continue;
             for (int64_t row : {cy - y, cy + y}) {
                 if (row >= s.Clip.Y1 && row <= s.Clip.Y2)
-                    TargetRun(t, static_cast<int32_t>(row), static_cast<int32_t>(x1),
+                    TargetClippedRun(t, static_cast<int32_t>(row), static_cast<int32_t>(x1),
                                    static_cast<int32_t>(x2), MaskBrush);
                 if (y == 0) break;
             }
