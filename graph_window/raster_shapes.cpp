@@ -144,8 +144,9 @@ void PolygonInterior(const TRasterTarget& t, const TPolyPoint* p, int32_t n) {
         yMin = std::min<int64_t>(yMin, top.Y);
         yMax = std::max<int64_t>(yMax, bot.Y);
     }
+    if (Edges.empty()) return;
     const int64_t first = std::max<int64_t>(yMin, c.Y1), last = std::min<int64_t>(yMax - 1, c.Y2);
-    if (Edges.empty() || first > last) return;
+    if (first > last) return;
     std::sort(Edges.begin(), Edges.end(), [](const TEdge& a, const TEdge& b) { return a.Y0 < b.Y0; });
     // Plain locals in the row loop: through the global vectors every store
     // would make the compiler reload the others.
