@@ -1,8 +1,6 @@
 // Stand-ins for steps that other units provide; each goes when its unit lands.
 #include "graph_unit.h"
 
-void InstallStandardFaces() {}
-void ResetDrawState() {}
 void CreateGlContexts() {}
 void ReleaseGlContexts() {}
 void InitKeyboardUnit() {}
