@@ -13,6 +13,20 @@ struct TSwitches {
 
 constexpr TSwitches DefaultSwitches = {true, false, false, true};
 
+// Combination 0..15 of the four switches, one bit each in declaration order.
+constexpr TSwitches SwitchCombination(int32_t bits) {
+    return {(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0, (bits & 8) != 0};
+}
+
+// A seed whose first draw gives the cradle bobs n vertices.
+inline uint32_t SeedForCradleShape(int32_t n) {
+    for (uint32_t seed = 0;; seed++) {
+        TRandomSource random;
+        SeedRandom(random, seed);
+        if (RandomBelow(random, 9) + 1 == n) return seed;
+    }
+}
+
 inline void StartScene(int32_t scene, const TSwitches& s, uint32_t seed = 1) {
     ClearWorld();
     SetWorld({0, -9.8}, 10, s.PositionCorrection, s.WarmStarting, s.SplitImpulses,

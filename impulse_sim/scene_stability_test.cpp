@@ -25,22 +25,12 @@ bool BodiesFiniteAndNear(int32_t& offender) {
     return true;
 }
 
-// A seed whose first draw gives the cradle bobs n vertices.
-uint32_t SeedForCradleShape(int32_t n) {
-    for (uint32_t seed = 0;; seed++) {
-        TRandomSource random;
-        SeedRandom(random, seed);
-        if (RandomBelow(random, 9) + 1 == n) return seed;
-    }
-}
-
 }  // namespace
 
 TEST(SceneStability, FiniteAndNearUnderEverySwitchCombination) {
     for (int32_t scene = 1; scene <= SceneCount; scene++) {
         for (int32_t combination = 0; combination < 16; combination++) {
-            TSwitches s = {(combination & 1) != 0, (combination & 2) != 0, (combination & 4) != 0,
-                           (combination & 8) != 0};
+            TSwitches s = SwitchCombination(combination);
             // The cradle goes through all nine bob shapes, circles and segments
             // among them.
             uint32_t seed =
