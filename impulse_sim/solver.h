@@ -30,3 +30,8 @@ void PrepareJoint(TPinJoint& joint, double invDt);
 void SolveJointOnce(TPinJoint& joint);
 void PrepareContacts(TContactPair& pair, double invDt);
 void SolveContactsOnce(TContactPair& pair);
+// The solve of one world step: PrepareContacts for every stored pair and
+// PrepareJoint for every joint, then SolverIterations times SolveContactsOnce
+// for every pair followed by SolveJointOnce for every joint, with the same
+// results as those calls.
+void SolveStep(double invDt);

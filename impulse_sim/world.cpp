@@ -94,17 +94,6 @@ void ApplyForces(double dt) {
     }
 }
 
-void Solve(double invDt) {
-    for (int32_t i = 1; i <= WorldContactPairCount; i++)
-        PrepareContacts(WorldContactPairs[i], invDt);
-    for (int32_t i = 1; i <= WorldJointCount; i++) PrepareJoint(WorldJoints[i], invDt);
-    for (int32_t k = 0; k < SolverIterations; k++) {
-        for (int32_t i = 1; i <= WorldContactPairCount; i++)
-            SolveContactsOnce(WorldContactPairs[i]);
-        for (int32_t i = 1; i <= WorldJointCount; i++) SolveJointOnce(WorldJoints[i]);
-    }
-}
-
 void MoveBodies(double dt) {
     for (int32_t i = 1; i <= WorldBodyCount; i++) {
         TWorldBody& b = WorldBodies[i];
@@ -128,6 +117,6 @@ void StepWorld(double dt) {
     double invDt = dt > 0 ? static_cast<double>(1 / static_cast<long double>(dt)) : 0;
     FindContacts();
     ApplyForces(dt);
-    Solve(invDt);
+    SolveStep(invDt);
     MoveBodies(dt);
 }
