@@ -3,6 +3,7 @@
 // contact or joint worked on a pair of body copies.
 #pragma once
 
+#include "extended_ops.h"
 #include "solver.h"
 #include "world.h"
 
@@ -40,47 +41,6 @@ inline void StoreBody(TWorldBody& b, const TSolverBody& s) {
 // A value as it is kept: every stored result is a double.
 inline double Rounded(long double x) { return static_cast<double>(x); }
 
-// Extended arithmetic with a stored double as the second operand, each one
-// x87 instruction that reads the double from memory.
-inline long double Load(const double& x) {
-    long double r;
-    asm("fldl %1" : "=t"(r) : "m"(x));
-    return r;
-}
-inline long double AddD(long double a, const double& b) {
-    asm("faddl %1" : "+t"(a) : "m"(b));
-    return a;
-}
-inline long double SubD(long double a, const double& b) {
-    asm("fsubl %1" : "+t"(a) : "m"(b));
-    return a;
-}
-// b - a
-inline long double SubFromD(long double a, const double& b) {
-    asm("fsubrl %1" : "+t"(a) : "m"(b));
-    return a;
-}
-inline long double MulD(long double a, const double& b) {
-    asm("fmull %1" : "+t"(a) : "m"(b));
-    return a;
-}
-
-// x rounded to a double and back in an extended register.
-inline long double Kept(long double x) {
-    double kept;
-    asm("fstpl %0" : "=m"(kept) : "t"(x) : "st");
-    return Load(kept);
-}
-
-// x stored as a double.
-inline void Store(double& to, long double x) { asm("fstpl %0" : "=m"(to) : "t"(x) : "st"); }
-
-// x stored as a double, and what was stored.
-inline long double KeptIn(double& to, long double x) {
-    Store(to, x);
-    return Load(to);
-}
-
 // The clamps of kept impulses, MaxOf (x, 0) and ClampReal (x, -limit,
 // limit), with kept the double that holds x. Branches that change kept
 // rather than conditional moves: the processor predicts a branch and goes on
@@ -106,23 +66,27 @@ inline long double WithinLimit(double& kept, long double x, long double limit) {
 }
 
 // Impulse p at offsets r1, r2: body 1 takes -p, body 2 takes +p.
-inline void ApplyAt(TSolverBody& b1, const TVec2& r1, TSolverBody& b2, const TVec2& r2, const TVecL& p) {
-    long double m1 = b1.InvMass, m2 = b2.InvMass;
-    b1.Real.Linear.X = Rounded(b1.Real.Linear.X - m1 * p.X);
-    b1.Real.Linear.Y = Rounded(b1.Real.Linear.Y - m1 * p.Y);
-    b1.Real.Angular = Rounded(b1.Real.Angular - b1.InvInertia * Cross(r1, p));
-    b2.Real.Linear.X = Rounded(b2.Real.Linear.X + m2 * p.X);
-    b2.Real.Linear.Y = Rounded(b2.Real.Linear.Y + m2 * p.Y);
-    b2.Real.Angular = Rounded(b2.Real.Angular + b2.InvInertia * Cross(r2, p));
+inline void ApplyAt(TSolverBody& b1, const TVec2& r1, TSolverBody& b2, const TVec2& r2, TVecL p) {
+    StoreRounded(b1.Real.Linear.X, ExtSubFrom(ExtMul(p.X, b1.InvMass), b1.Real.Linear.X));
+    StoreRounded(b1.Real.Linear.Y, ExtSubFrom(ExtMul(p.Y, b1.InvMass), b1.Real.Linear.Y));
+    StoreRounded(b1.Real.Angular,
+                 ExtSubFrom(ExtMul(ExtMul(p.Y, r1.X) - ExtMul(p.X, r1.Y), b1.InvInertia),
+                            b1.Real.Angular));
+    StoreRounded(b2.Real.Linear.X, ExtAdd(ExtMul(p.X, b2.InvMass), b2.Real.Linear.X));
+    StoreRounded(b2.Real.Linear.Y, ExtAdd(ExtMul(p.Y, b2.InvMass), b2.Real.Linear.Y));
+    StoreRounded(b2.Real.Angular,
+                 ExtAdd(ExtMul(ExtMul(p.Y, r2.X) - ExtMul(p.X, r2.Y), b2.InvInertia),
+                        b2.Real.Angular));
 }
 
 // (v2 + w2 x r2) - (v1 + w1 x r1): how body 2's point at r2 moves against
 // body 1's point at r1.
-inline TVecL RelativeVelocity(const TVelocity& v1, const TVec2& r1, const TVelocity& v2, const TVec2& r2) {
-    return {(v2.Linear.X - static_cast<long double>(v2.Angular) * r2.Y) -
-                (v1.Linear.X - static_cast<long double>(v1.Angular) * r1.Y),
-            (v2.Linear.Y + static_cast<long double>(v2.Angular) * r2.X) -
-                (v1.Linear.Y + static_cast<long double>(v1.Angular) * r1.X)};
+inline TVecL RelativeVelocity(const TVelocity& v1, const TVec2& r1, const TVelocity& v2,
+                              const TVec2& r2) {
+    return {ExtSubFrom(ExtMul(Ext(v2.Angular), r2.Y), v2.Linear.X) -
+                ExtSubFrom(ExtMul(Ext(v1.Angular), r1.Y), v1.Linear.X),
+            ExtAdd(ExtMul(Ext(v2.Angular), r2.X), v2.Linear.Y) -
+                ExtAdd(ExtMul(Ext(v1.Angular), r1.X), v1.Linear.Y)};
 }
 
 inline TVec2 Tangent(const TVec2& n) { return {n.Y, -n.X}; }
@@ -152,30 +116,31 @@ inline TContactAxes AxesOf(const TContactPoint& c, const TVec2& r1, const TVec2&
 
 // The relative velocity along a direction.
 inline long double SpeedAlong(const TVelocity& v1, const TVelocity& v2, const TDirection& d) {
-    long double x = MulD(SubD(Load(v2.Linear.X), v1.Linear.X), d.D.X);
-    long double y = MulD(SubD(Load(v2.Linear.Y), v1.Linear.Y), d.D.Y);
-    return (x + y + MulD(Load(v2.Angular), d.Arm2)) - MulD(Load(v1.Angular), d.Arm1);
+    long double x = ExtMul(ExtSub(Ext(v2.Linear.X), v1.Linear.X), d.D.X);
+    long double y = ExtMul(ExtSub(Ext(v2.Linear.Y), v1.Linear.Y), d.D.Y);
+    return (x + y + ExtMul(Ext(v2.Angular), d.Arm2)) - ExtMul(Ext(v1.Angular), d.Arm1);
 }
 
 // ApplyAt of the impulse p d, to the real or the pseudo velocities.
 inline void Push(const TSolverBody& b1, TVelocity& v1, const TSolverBody& b2, TVelocity& v2,
                  long double p, const TDirection& d) {
-    long double p1 = MulD(p, b1.InvMass), p2 = MulD(p, b2.InvMass);
-    Store(v1.Linear.X, SubFromD(MulD(p1, d.D.X), v1.Linear.X));
-    Store(v1.Linear.Y, SubFromD(MulD(p1, d.D.Y), v1.Linear.Y));
-    Store(v1.Angular, SubFromD(MulD(MulD(p, b1.InvInertia), d.Arm1), v1.Angular));
-    Store(v2.Linear.X, AddD(MulD(p2, d.D.X), v2.Linear.X));
-    Store(v2.Linear.Y, AddD(MulD(p2, d.D.Y), v2.Linear.Y));
-    Store(v2.Angular, AddD(MulD(MulD(p, b2.InvInertia), d.Arm2), v2.Angular));
+    long double p1 = ExtMul(p, b1.InvMass), p2 = ExtMul(p, b2.InvMass);
+    StoreRounded(v1.Linear.X, ExtSubFrom(ExtMul(p1, d.D.X), v1.Linear.X));
+    StoreRounded(v1.Linear.Y, ExtSubFrom(ExtMul(p1, d.D.Y), v1.Linear.Y));
+    StoreRounded(v1.Angular, ExtSubFrom(ExtMul(ExtMul(p, b1.InvInertia), d.Arm1), v1.Angular));
+    StoreRounded(v2.Linear.X, ExtAdd(ExtMul(p2, d.D.X), v2.Linear.X));
+    StoreRounded(v2.Linear.Y, ExtAdd(ExtMul(p2, d.D.Y), v2.Linear.Y));
+    StoreRounded(v2.Angular, ExtAdd(ExtMul(ExtMul(p, b2.InvInertia), d.Arm2), v2.Angular));
 }
 
 // 1 / (effective mass along d).
 inline long double InverseMassAlong(const TSolverBody& b1, const TVec2& r1, const TSolverBody& b2,
-                             const TVec2& r2, const TVec2& d) {
+                                    const TVec2& r2, const TVec2& d) {
     long double rd1 = Dot(r1, d);
     long double rd2 = Dot(r2, d);
-    return static_cast<long double>(b1.InvMass) + b2.InvMass +
-           b1.InvInertia * (Dot(r1, r1) - rd1 * rd1) + b2.InvInertia * (Dot(r2, r2) - rd2 * rd2);
+    long double angular1 = ExtMul(Dot(r1, r1) - rd1 * rd1, b1.InvInertia);
+    long double angular2 = ExtMul(Dot(r2, r2) - rd2 * rd2, b2.InvInertia);
+    return ExtAdd(Ext(b1.InvMass), b2.InvMass) + angular1 + angular2;
 }
 
 // -factor invDt: the contact bias per metre of penetration beyond the slop.
@@ -187,17 +152,19 @@ inline long double BiasRate(double invDt) {
 
 // The pre-step of one contact; position1 and position2 are the bodies'.
 inline void PrepareContact(TContactPoint& c, TContactAxes& axes, const TVec2& position1,
-                    TSolverBody& b1, const TVec2& position2, TSolverBody& b2, long double biasRate) {
+                           TSolverBody& b1, const TVec2& position2, TSolverBody& b2,
+                           long double biasRate) {
     TVec2 r1 = Sub(c.Position, position1);
     TVec2 r2 = Sub(c.Position, position2);
     TVec2 t = Tangent(c.Normal);
-    c.NormalMass = Rounded(1 / InverseMassAlong(b1, r1, b2, r2, c.Normal));
-    c.TangentMass = Rounded(1 / InverseMassAlong(b1, r1, b2, r2, t));
+    StoreRounded(c.NormalMass, 1 / InverseMassAlong(b1, r1, b2, r2, c.Normal));
+    StoreRounded(c.TangentMass, 1 / InverseMassAlong(b1, r1, b2, r2, t));
     double overlap = MinOf(0, Rounded(static_cast<long double>(c.Separation) + ContactSlop));
-    c.Bias = Rounded(biasRate * overlap);
+    StoreRounded(c.Bias, ExtMul(biasRate, overlap));
     if (AccumulateImpulses) {
         long double pn = c.NormalImpulse, pt = c.TangentImpulse;
-        ApplyAt(b1, r1, b2, r2, {pn * c.Normal.X + pt * t.X, pn * c.Normal.Y + pt * t.Y});
+        ApplyAt(b1, r1, b2, r2,
+                {ExtMul(pn, c.Normal.X) + ExtMul(pt, t.X), ExtMul(pn, c.Normal.Y) + ExtMul(pt, t.Y)});
     }
     axes = AxesOf(c, r1, r2);
 }
@@ -208,9 +175,9 @@ template <bool Split, bool Accumulate>
 inline void SolveContact(TContactPoint& c, const TContactAxes& axes, double friction,
                          TSolverBody& b1, TSolverBody& b2) {
     long double vn = SpeedAlong(b1.Real, b2.Real, axes.Normal);
-    long double dPn = MulD(Split ? -vn : AddD(-vn, c.Bias), c.NormalMass);
+    long double dPn = ExtMul(Split ? -vn : ExtAdd(-vn, c.Bias), c.NormalMass);
     if constexpr (Accumulate) {
-        long double old = Load(c.NormalImpulse);
+        long double old = Ext(c.NormalImpulse);
         dPn = AtLeastZero(c.NormalImpulse, KeptIn(c.NormalImpulse, old + dPn)) - old;
     } else {
         double kept;
@@ -220,17 +187,17 @@ inline void SolveContact(TContactPoint& c, const TContactAxes& axes, double fric
 
     if constexpr (Split) {
         long double vnb = SpeedAlong(b1.Pseudo, b2.Pseudo, axes.Normal);
-        long double dPnb = MulD(AddD(-vnb, c.Bias), c.NormalMass);
-        long double old = Load(c.AccumulatedBiasImpulse);
+        long double dPnb = ExtMul(ExtAdd(-vnb, c.Bias), c.NormalMass);
+        long double old = Ext(c.AccumulatedBiasImpulse);
         dPnb = AtLeastZero(c.AccumulatedBiasImpulse, KeptIn(c.AccumulatedBiasImpulse, old + dPnb)) -
                old;
         Push(b1, b1.Pseudo, b2, b2.Pseudo, dPnb, axes.Normal);
     }
 
-    long double dPt = MulD(-SpeedAlong(b1.Real, b2.Real, axes.Tangent), c.TangentMass);
+    long double dPt = ExtMul(-SpeedAlong(b1.Real, b2.Real, axes.Tangent), c.TangentMass);
     if constexpr (Accumulate) {
-        long double limit = Kept(MulD(Load(friction), c.NormalImpulse));
-        long double old = Load(c.TangentImpulse);
+        long double limit = Kept(ExtMul(Ext(friction), c.NormalImpulse));
+        long double old = Ext(c.TangentImpulse);
         dPt = WithinLimit(c.TangentImpulse, KeptIn(c.TangentImpulse, old + dPt), limit) - old;
     } else {
         long double limit = Kept(friction * dPn);
@@ -296,16 +263,18 @@ inline void PrepareJointOn(TPinJoint& joint, const TJointFrame& f, TSolverBody& 
         joint.AccumulatedImpulse = {0, 0};
 }
 
-inline void SolveJointOn(TPinJoint& joint, const TJointFrame& f, TSolverBody& b1, TSolverBody& b2) {
+inline void SolveJointOn(TPinJoint& joint, const TJointFrame& f, TSolverBody& b1,
+                         TSolverBody& b2) {
     const TMat22& m = f.InvK;
     TVecL dv = RelativeVelocity(b1.Real, f.R1, b2.Real, f.R2);
-    long double c = joint.JointCompliance;
-    TVecL rhs = {joint.Bias.X - dv.X - c * joint.AccumulatedImpulse.X,
-                 joint.Bias.Y - dv.Y - c * joint.AccumulatedImpulse.Y};
-    TVecL impulse = {m.M11 * rhs.X + m.M12 * rhs.Y, m.M21 * rhs.X + m.M22 * rhs.Y};
+    long double c = Ext(joint.JointCompliance);
+    TVecL rhs = {ExtSubFrom(dv.X, joint.Bias.X) - ExtMul(c, joint.AccumulatedImpulse.X),
+                 ExtSubFrom(dv.Y, joint.Bias.Y) - ExtMul(c, joint.AccumulatedImpulse.Y)};
+    TVecL impulse = {ExtMul(rhs.X, m.M11) + ExtMul(rhs.Y, m.M12),
+                     ExtMul(rhs.X, m.M21) + ExtMul(rhs.Y, m.M22)};
     ApplyAt(b1, f.R1, b2, f.R2, impulse);
-    joint.AccumulatedImpulse = {Rounded(joint.AccumulatedImpulse.X + impulse.X),
-                                Rounded(joint.AccumulatedImpulse.Y + impulse.Y)};
+    StoreRounded(joint.AccumulatedImpulse.X, ExtAdd(impulse.X, joint.AccumulatedImpulse.X));
+    StoreRounded(joint.AccumulatedImpulse.Y, ExtAdd(impulse.Y, joint.AccumulatedImpulse.Y));
 }
 
 }  // namespace solver_internal

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "extended_ops.h"
 #include "huge_real.h"
 #include "min_max.h"
 #include "random_source.h"
@@ -36,6 +37,15 @@ inline long double Dot(const A& a, const B& b) {
 template <class A, class B>
 inline long double Cross(const A& a, const B& b) {
     return static_cast<long double>(a.X) * b.Y - static_cast<long double>(a.Y) * b.X;
+}
+
+// The same for two stored vectors, reading each double where it is used.
+inline long double Dot(const TVec2& a, const TVec2& b) {
+    return ExtMul(Ext(a.X), b.X) + ExtMul(Ext(a.Y), b.Y);
+}
+
+inline long double Cross(const TVec2& a, const TVec2& b) {
+    return ExtMul(Ext(a.X), b.Y) - ExtMul(Ext(a.Y), b.X);
 }
 
 inline TVec2 Add(const TVec2& a, const TVec2& b) {
