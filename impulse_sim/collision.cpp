@@ -1,5 +1,7 @@
 #include "collision.h"
 
+#include <cstring>
+
 namespace {
 
 TContactPoint NewContact(const TVec2& position, const TVec2& normal, double separation) {
@@ -10,17 +12,48 @@ TContactPoint NewContact(const TVec2& position, const TVec2& normal, double sepa
     return c;
 }
 
+// The body-frame edge normals of the shape in a slot. A shape changes only
+// when another body is put into the slot, so the normals are worked out again
+// only when the vertices differ from those they were worked out from.
+struct TShapeMemo {
+    int32_t VertexCount;  // 0: nothing remembered
+    std::array<TVec2, MaxBodyVertices> Vertices;
+    std::array<TVec2, MaxBodyVertices> Normals;
+};
+
+// Slot 0 and anything outside the table are worked out afresh every time.
+std::array<TShapeMemo, WorldCapacity + 1> ShapeMemos{};
+
+bool ShapeRemembered(const TShapeMemo& memo, const TWorldBody& body) {
+    return memo.VertexCount == body.VertexCount &&
+           std::memcmp(memo.Vertices.data(), body.Vertices.data(),
+                       sizeof(TVec2) * static_cast<size_t>(body.VertexCount)) == 0;
+}
+
+void EdgeNormals(std::array<TVec2, MaxBodyVertices>& normals, const TWorldBody& body) {
+    for (int32_t i = 0; i < body.VertexCount; i++) normals[i] = EdgeNormal(body, i);
+}
+
 }  // namespace
 
 void PlaceBody(TPlacedBody& placed, const TWorldBody& body) {
     placed.Body = &body;
     placed.Rot = BodyRotation(body);
-    for (int32_t i = 0; i < body.VertexCount; i++) {
-        placed.WorldVertices[i] = WorldVertex(body, i);
-        if (body.VertexCount == 1) break;  // a circle has no edges
-        placed.Normals[i] = EdgeNormal(body, i);
-        placed.WorldNormals[i] = MulMat(placed.Rot, placed.Normals[i]);
+    int32_t n = body.VertexCount;
+    for (int32_t i = 0; i < n; i++) placed.WorldVertices[i] = WorldVertex(body, i);
+    if (n == 1) return;  // a circle has no edges
+    if (body.Index >= 1 && body.Index <= WorldCapacity && n >= 2 && n <= MaxBodyVertices) {
+        TShapeMemo& memo = ShapeMemos[body.Index];
+        if (!ShapeRemembered(memo, body)) {
+            memo.VertexCount = n;
+            memo.Vertices = body.Vertices;
+            EdgeNormals(memo.Normals, body);
+        }
+        placed.Normals = memo.Normals;
+    } else {
+        EdgeNormals(placed.Normals, body);
     }
+    for (int32_t i = 0; i < n; i++) placed.WorldNormals[i] = MulMat(placed.Rot, placed.Normals[i]);
 }
 
 double FaceSeparation(const TPlacedBody& p1, const TPlacedBody& p2, int32_t edge) {
