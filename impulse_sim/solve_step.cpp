@@ -24,14 +24,15 @@ using namespace solver_internal;
 
 namespace {
 
-// A contact pair or a joint, with the slots of StepBodies it works on.
+// A contact or a joint, with the slots of StepBodies it works on.
 struct TStepItem {
-    int32_t Pair;   // slot in WorldContactPairs; 0 for a joint
-    int32_t Joint;  // slot in WorldJoints; 0 for a pair
+    int32_t Pair;     // slot in WorldContactPairs; 0 for a joint
+    int32_t Contact;  // 0 or 1 in the pair; -1: all of them, on one pair of copies
+    int32_t Joint;    // slot in WorldJoints; 0 for a contact
     int32_t Body1, Body2;
 };
 
-constexpr int32_t MaxItems = 2 * WorldCapacity;
+constexpr int32_t MaxItems = 3 * WorldCapacity;
 // Slots 1..WorldCapacity stand for the bodies of the same slots; the private
 // copies of fixed bodies follow, at most two per item.
 constexpr int32_t FirstCopySlot = WorldCapacity + 1;
@@ -121,10 +122,17 @@ void Prepare(double invDt) {
 // The iterations' items in table order, on the bodies' own slots.
 void ListItems() {
     ItemCount = 0;
-    for (int32_t i = 1; i <= WorldContactPairCount; i++)
-        Items[ItemCount++] = {i, 0, WorldContactPairs[i].Body1, WorldContactPairs[i].Body2};
+    for (int32_t i = 1; i <= WorldContactPairCount; i++) {
+        const TContactPair& pair = WorldContactPairs[i];
+        // A pair on a single body keeps its contacts on one copy of body 1.
+        if (pair.Body1 == pair.Body2)
+            Items[ItemCount++] = {i, -1, 0, pair.Body1, pair.Body2};
+        else
+            for (int32_t n = 0; n < pair.ContactCount; n++)
+                Items[ItemCount++] = {i, n, 0, pair.Body1, pair.Body2};
+    }
     for (int32_t i = 1; i <= WorldJointCount; i++)
-        Items[ItemCount++] = {0, i, WorldJoints[i].Body1, WorldJoints[i].Body2};
+        Items[ItemCount++] = {0, 0, i, WorldJoints[i].Body1, WorldJoints[i].Body2};
 }
 
 // Updates by a finite impulse leave such a body exactly as it is.
@@ -196,11 +204,12 @@ void RunIterations() {
             const TStepItem& item = Items[i];
             if (item.Pair != 0) {
                 TContactPair& pair = WorldContactPairs[item.Pair];
-                const auto& axes = PairAxes[item.Pair];
+                int32_t first = item.Contact < 0 ? 0 : item.Contact;
+                int32_t end = item.Contact < 0 ? pair.ContactCount : item.Contact + 1;
                 OnStepBodies(item.Body1, item.Body2, [&](TSolverBody& b1, TSolverBody& b2) {
-                    for (int32_t n = 0; n < pair.ContactCount; n++)
-                        SolveContact<Split, Accumulate>(pair.Contacts[n], axes[n], pair.Friction,
-                                                        b1, b2);
+                    for (int32_t n = first; n < end; n++)
+                        SolveContact<Split, Accumulate>(pair.Contacts[n], PairAxes[item.Pair][n],
+                                                        pair.Friction, b1, b2);
                 });
             } else {
                 TPinJoint& joint = WorldJoints[item.Joint];
