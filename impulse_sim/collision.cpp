@@ -1,5 +1,6 @@
 #include "collision.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -19,6 +20,7 @@ struct TShapeMemo {
     int32_t VertexCount;  // 0: nothing remembered
     std::array<TVec2, MaxBodyVertices> Vertices;
     std::array<TVec2, MaxBodyVertices> Normals;
+    double Reach, ConeCos;  // as in TPlacedBody
 };
 
 // Slot 0 and anything outside the table are worked out afresh every time.
@@ -32,6 +34,47 @@ bool ShapeRemembered(const TShapeMemo& memo, const TWorldBody& body) {
 
 void EdgeNormals(std::array<TVec2, MaxBodyVertices>& normals, const TWorldBody& body) {
     for (int32_t i = 0; i < body.VertexCount; i++) normals[i] = EdgeNormal(body, i);
+}
+
+// Reach, rounded up a little.
+double ShapeReach(const TWorldBody& body) {
+    long double most = 0;
+    for (int32_t i = 0; i < body.VertexCount; i++)
+        most = std::fmax(most, Dot(body.Vertices[i], body.Vertices[i]));
+    return static_cast<double>(std::sqrt(most) * (1 + 1e-12L));
+}
+
+// The narrow phase's hill climb starts at the vertex s farthest towards the
+// other body, so the direction d to that body lies between the normals of the
+// two edges at s, within half their angle of one of them. ConeCos bounds the
+// cosine of that half angle from below, with room for rounding; only strictly
+// convex counter-clockwise shapes without very short edges get one.
+double ShapeConeCos(const TWorldBody& body, double reach) {
+    int32_t n = body.VertexCount;
+    if (n < 3 || !std::isfinite(reach)) return 0;
+    std::array<TVecL, MaxBodyVertices> normals;
+    for (int32_t i = 0; i < n; i++) {
+        const TVec2& a = body.Vertices[i];
+        const TVec2& b = body.Vertices[NextVertex(body, i)];
+        TVecL e = {static_cast<long double>(b.X) - a.X, static_cast<long double>(b.Y) - a.Y};
+        long double length = std::sqrt(e.X * e.X + e.Y * e.Y);
+        if (!(length >= 1e-6L * reach)) return 0;
+        normals[i] = {e.Y / length, -e.X / length};
+        // Every other vertex well inside this edge.
+        for (int32_t j = 0; j < n; j++) {
+            if (j == i || j == NextVertex(body, i)) continue;
+            TVecL r = {static_cast<long double>(body.Vertices[j].X) - a.X,
+                       static_cast<long double>(body.Vertices[j].Y) - a.Y};
+            if (!(normals[i].X * r.X + normals[i].Y * r.Y < -1e-9L * reach)) return 0;
+        }
+    }
+    long double least = 1;
+    for (int32_t i = 0; i < n; i++) {
+        const TVecL& u = normals[PreviousVertex(body, i)];
+        const TVecL& v = normals[i];
+        least = std::fmin(least, std::sqrt(std::fmax(0, (1 + u.X * v.X + u.Y * v.Y) / 2)));
+    }
+    return static_cast<double>(std::fmax(0, least - 1e-6L));
 }
 
 }  // namespace
@@ -48,12 +91,44 @@ void PlaceBody(TPlacedBody& placed, const TWorldBody& body) {
             memo.VertexCount = n;
             memo.Vertices = body.Vertices;
             EdgeNormals(memo.Normals, body);
+            memo.Reach = ShapeReach(body);
+            memo.ConeCos = ShapeConeCos(body, memo.Reach);
         }
         placed.Normals = memo.Normals;
+        placed.Reach = memo.Reach;
+        placed.ConeCos = memo.ConeCos;
     } else {
         EdgeNormals(placed.Normals, body);
+        placed.Reach = ShapeReach(body);
+        placed.ConeCos = ShapeConeCos(body, placed.Reach);
     }
+    if (!std::isfinite(body.Position.X) || !std::isfinite(body.Position.Y) ||
+        !std::isfinite(body.Angle) || !std::isfinite(placed.Reach))
+        placed.Reach = -1;
     for (int32_t i = 0; i < n; i++) placed.WorldNormals[i] = MulMat(placed.Rot, placed.Normals[i]);
+}
+
+// With d the direction from a to b and a's cone bound c, the separation along
+// the better of the two first edges of a's climb is at least
+// |d| c - reach a - reach b: the search finds it positive and stops at once.
+// Likewise with b's climb, which runs when a's finds no gap. The margins
+// cover the rounding of the search, which stays below 1e-13 of the scale
+// (positions and reaches) while |d| is at least 1e-6 of it and nothing comes
+// near overflow. A bound with margins this wide needs no extended precision.
+bool SurelyApart(const TPlacedBody& a, const TPlacedBody& b) {
+    double cone = MaxOf(a.ConeCos, b.ConeCos);
+    if (!(cone > 0 && a.Reach >= 0 && b.Reach >= 0)) return false;
+    const TVec2& pa = a.Body->Position;
+    const TVec2& pb = b.Body->Position;
+    double reaches = a.Reach + b.Reach;
+    double scale =
+        std::fabs(pa.X) + std::fabs(pa.Y) + std::fabs(pb.X) + std::fabs(pb.Y) + reaches;
+    if (!(scale <= 1e100)) return false;
+    double dx = pb.X - pa.X, dy = pb.Y - pa.Y;
+    double distanceSq = dx * dx + dy * dy;
+    double least = 1e-6 * scale;
+    double needed = reaches * (1 + 1e-9) + 1e-9 * scale;
+    return distanceSq >= least * least && distanceSq * (cone * cone) > needed * needed;
 }
 
 double FaceSeparation(const TPlacedBody& p1, const TPlacedBody& p2, int32_t edge) {
@@ -139,6 +214,7 @@ int32_t ClipEdgePoints(TEdgePoints& out, const TEdgePoints& in, const TVec2& nor
 }
 
 int32_t CollidePolygons(TContactPoints& contacts, const TPlacedBody& a, const TPlacedBody& b) {
+    if (SurelyApart(a, b)) return 0;
     int32_t edgeA = 0, edgeB = 0;
     double separationA = SearchSeparatingEdge(a, b, edgeA);
     if (separationA > 0) return 0;

@@ -41,6 +41,13 @@ struct TPlacedBody {
     std::array<TVec2, MaxBodyVertices> WorldVertices;
     std::array<TVec2, MaxBodyVertices> Normals;
     std::array<TVec2, MaxBodyVertices> WorldNormals;
+    // For the bound of SurelyApart: the largest distance of a vertex from the
+    // position (negative when the body is not finite), and a lower bound of
+    // the cosine of half the largest angle between neighbouring edge normals
+    // (0 when the shape gives none: segments, shapes that are not strictly
+    // convex, very short edges).
+    double Reach;
+    double ConeCos;
 };
 
 void PlaceBody(TPlacedBody& placed, const TWorldBody& body);
@@ -54,6 +61,9 @@ int32_t CollideCircles(TContactPoints& contacts, const TWorldBody& a, const TWor
 int32_t CollideCirclePolygon(TContactPoints& contacts, const TWorldBody& circle,
                              const TPlacedBody& polygon);
 
+// Whether the separating-edge search of one of two polygons is sure to find
+// a gap, so that CollidePolygons gives no contact: false when it cannot tell.
+bool SurelyApart(const TPlacedBody& a, const TPlacedBody& b);
 // The largest separation of p2 beyond an edge of p1; edge is set only when the
 // result is not above 0.
 double SearchSeparatingEdge(const TPlacedBody& p1, const TPlacedBody& p2, int32_t& edge);
