@@ -27,9 +27,20 @@ namespace {
 // A contact or a joint, with the slots of StepBodies it works on.
 struct TStepItem {
     int32_t Pair;     // slot in WorldContactPairs; 0 for a joint
-    int32_t Contact;  // 0 or 1 in the pair; -1: all of them, on one pair of copies
+    int32_t Contact;  // 0 or 1 in the pair
     int32_t Joint;    // slot in WorldJoints; 0 for a contact
     int32_t Body1, Body2;
+};
+
+// An item as the ordered iterations run it.
+struct TRunItem {
+    TContactPoint* Contact;  // nullptr for a joint
+    const TContactAxes* Axes;
+    const double* Friction;
+    TPinJoint* Joint;
+    const TJointFrame* Frame;
+    TSolverBody* Body1;
+    TSolverBody* Body2;
 };
 
 constexpr int32_t MaxItems = 3 * WorldCapacity;
@@ -41,8 +52,8 @@ constexpr int32_t StepSlotCount = FirstCopySlot + 2 * MaxItems;
 std::array<TSolverBody, StepSlotCount> StepBodies;
 std::array<int32_t, 2 * MaxItems> CopySources;
 int32_t CopyCount = 0;
-std::array<TStepItem, MaxItems> Items;
-int32_t ItemCount = 0;
+std::array<TRunItem, MaxItems> RunItems;
+int32_t RunItemCount = 0;
 std::array<std::array<TContactAxes, 2>, WorldCapacity + 1> PairAxes;
 std::array<TJointFrame, WorldCapacity + 1> JointFrames;
 
@@ -119,22 +130,6 @@ void Prepare(double invDt) {
     }
 }
 
-// The iterations' items in table order, on the bodies' own slots.
-void ListItems() {
-    ItemCount = 0;
-    for (int32_t i = 1; i <= WorldContactPairCount; i++) {
-        const TContactPair& pair = WorldContactPairs[i];
-        // A pair on a single body keeps its contacts on one copy of body 1.
-        if (pair.Body1 == pair.Body2)
-            Items[ItemCount++] = {i, -1, 0, pair.Body1, pair.Body2};
-        else
-            for (int32_t n = 0; n < pair.ContactCount; n++)
-                Items[ItemCount++] = {i, n, 0, pair.Body1, pair.Body2};
-    }
-    for (int32_t i = 1; i <= WorldJointCount; i++)
-        Items[ItemCount++] = {0, 0, i, WorldJoints[i].Body1, WorldJoints[i].Body2};
-}
-
 // Updates by a finite impulse leave such a body exactly as it is.
 bool IsFixed(const TSolverBody& b) {
     const TVelocity* velocities[] = {&b.Real, &b.Pseudo};
@@ -152,22 +147,34 @@ int32_t PrivateCopyOf(int32_t slot) {
     return copy;
 }
 
-// Gives fixed bodies private copies and orders the items by their depth in
-// the chain of items that share a body: an item comes right after the last
-// item before it on either of its bodies has been done, and items of the same
-// depth share no body. Returns false, leaving table order, when an item works
-// on a single body (copies and order would not keep its meaning).
+// Orders the contacts of the pairs and the joints by their depth in the
+// chain of items that share a body, giving fixed bodies private copies: an
+// item comes right after the last item before it on either of its bodies,
+// and items of the same depth share no body. Returns false, with nothing
+// ordered, when a pair or a joint works on a single body (its two copies of
+// one record would not survive the reordering).
 bool ScheduleItems(int32_t lastBodySlot) {
-    CopyCount = 0;
-    for (int32_t i = 0; i < ItemCount; i++)
-        if (Items[i].Body1 == Items[i].Body2) return false;
+    std::array<TStepItem, MaxItems> items;
+    int32_t count = 0;
+    for (int32_t i = 1; i <= WorldContactPairCount; i++) {
+        const TContactPair& pair = WorldContactPairs[i];
+        if (pair.Body1 == pair.Body2) return false;
+        for (int32_t n = 0; n < pair.ContactCount; n++)
+            items[count++] = {i, n, 0, pair.Body1, pair.Body2};
+    }
+    for (int32_t i = 1; i <= WorldJointCount; i++) {
+        const TPinJoint& joint = WorldJoints[i];
+        if (joint.Body1 == joint.Body2) return false;
+        items[count++] = {0, 0, i, joint.Body1, joint.Body2};
+    }
 
+    CopyCount = 0;
     std::array<int32_t, StepSlotCount> slotDepth;
     std::fill(slotDepth.begin(), slotDepth.begin() + lastBodySlot + 1, 0);
     std::array<int32_t, MaxItems> itemDepth;
     std::array<int32_t, MaxItems + 2> depthStart{};
-    for (int32_t i = 0; i < ItemCount; i++) {
-        TStepItem& item = Items[i];
+    for (int32_t i = 0; i < count; i++) {
+        TStepItem& item = items[i];
         for (int32_t* slot : {&item.Body1, &item.Body2})
             if (IsFixed(StepBodies[*slot])) {
                 *slot = PrivateCopyOf(*slot);
@@ -179,10 +186,23 @@ bool ScheduleItems(int32_t lastBodySlot) {
         depthStart[depth + 1]++;
     }
     // A stable counting sort by depth.
-    for (int32_t d = 1; d <= ItemCount + 1; d++) depthStart[d] += depthStart[d - 1];
-    std::array<TStepItem, MaxItems> byDepth;
-    for (int32_t i = 0; i < ItemCount; i++) byDepth[depthStart[itemDepth[i]]++] = Items[i];
-    std::copy(byDepth.begin(), byDepth.begin() + ItemCount, Items.begin());
+    for (int32_t d = 1; d <= count + 1; d++) depthStart[d] += depthStart[d - 1];
+    for (int32_t i = 0; i < count; i++) {
+        const TStepItem& item = items[i];
+        TRunItem& run = RunItems[depthStart[itemDepth[i]]++];
+        run = {nullptr, nullptr, nullptr, nullptr, nullptr, &StepBodies[item.Body1],
+               &StepBodies[item.Body2]};
+        if (item.Pair != 0) {
+            TContactPair& pair = WorldContactPairs[item.Pair];
+            run.Contact = &pair.Contacts[item.Contact];
+            run.Axes = &PairAxes[item.Pair][item.Contact];
+            run.Friction = &pair.Friction;
+        } else {
+            run.Joint = &WorldJoints[item.Joint];
+            run.Frame = &JointFrames[item.Joint];
+        }
+    }
+    RunItemCount = count;
     return true;
 }
 
@@ -197,42 +217,62 @@ bool CopiesUnchanged() {
     return true;
 }
 
+// The iterations in table order on the bodies' own slots, as the single-call
+// routines run them.
 template <bool Split, bool Accumulate>
-void RunIterations() {
+void RunTableIterations() {
     for (int32_t k = 0; k < SolverIterations; k++) {
-        for (int32_t i = 0; i < ItemCount; i++) {
-            const TStepItem& item = Items[i];
-            if (item.Pair != 0) {
-                TContactPair& pair = WorldContactPairs[item.Pair];
-                int32_t first = item.Contact < 0 ? 0 : item.Contact;
-                int32_t end = item.Contact < 0 ? pair.ContactCount : item.Contact + 1;
-                OnStepBodies(item.Body1, item.Body2, [&](TSolverBody& b1, TSolverBody& b2) {
-                    for (int32_t n = first; n < end; n++)
-                        SolveContact<Split, Accumulate>(pair.Contacts[n], PairAxes[item.Pair][n],
-                                                        pair.Friction, b1, b2);
-                });
-            } else {
-                TPinJoint& joint = WorldJoints[item.Joint];
-                const TJointFrame& frame = JointFrames[item.Joint];
-                OnStepBodies(item.Body1, item.Body2, [&](TSolverBody& b1, TSolverBody& b2) {
-                    SolveJointOn(joint, frame, b1, b2);
-                });
-            }
+        for (int32_t i = 1; i <= WorldContactPairCount; i++) {
+            TContactPair& pair = WorldContactPairs[i];
+            OnStepBodies(pair.Body1, pair.Body2, [&](TSolverBody& b1, TSolverBody& b2) {
+                for (int32_t n = 0; n < pair.ContactCount; n++)
+                    SolveContact<Split, Accumulate>(pair.Contacts[n], PairAxes[i][n],
+                                                    pair.Friction, b1, b2);
+            });
+        }
+        for (int32_t i = 1; i <= WorldJointCount; i++) {
+            TPinJoint& joint = WorldJoints[i];
+            OnStepBodies(joint.Body1, joint.Body2, [&](TSolverBody& b1, TSolverBody& b2) {
+                SolveJointOn(joint, JointFrames[i], b1, b2);
+            });
         }
     }
 }
 
-void RunIterations() {
+// The iterations over the ordered items.
+template <bool Split, bool Accumulate>
+void RunOrderedIterations() {
+    for (int32_t k = 0; k < SolverIterations; k++) {
+        for (int32_t i = 0; i < RunItemCount; i++) {
+            const TRunItem& item = RunItems[i];
+            if (item.Contact)
+                SolveContact<Split, Accumulate>(*item.Contact, *item.Axes, *item.Friction,
+                                                *item.Body1, *item.Body2);
+            else
+                SolveJointOn(*item.Joint, *item.Frame, *item.Body1, *item.Body2);
+        }
+    }
+}
+
+template <bool Split, bool Accumulate>
+void RunIterations(bool ordered) {
+    if (ordered)
+        RunOrderedIterations<Split, Accumulate>();
+    else
+        RunTableIterations<Split, Accumulate>();
+}
+
+void RunIterations(bool ordered) {
     if (SplitImpulses) {
         if (AccumulateImpulses)
-            RunIterations<true, true>();
+            RunIterations<true, true>(ordered);
         else
-            RunIterations<true, false>();
+            RunIterations<true, false>(ordered);
     } else {
         if (AccumulateImpulses)
-            RunIterations<false, true>();
+            RunIterations<false, true>(ordered);
         else
-            RunIterations<false, false>();
+            RunIterations<false, false>(ordered);
     }
 }
 
@@ -247,15 +287,13 @@ void SolveStep(double invDt) {
     LoadStepBodies(last);
     SaveStartImpulses();
     Prepare(invDt);
-    ListItems();
-    bool scheduled = ScheduleItems(last);
-    RunIterations();
-    if (scheduled && !CopiesUnchanged()) {
+    bool ordered = ScheduleItems(last);
+    RunIterations(ordered);
+    if (ordered && !CopiesUnchanged()) {
         LoadStepBodies(last);
         RestoreStartImpulses();
         Prepare(invDt);
-        ListItems();
-        RunIterations();
+        RunIterations(false);
     }
     for (int32_t i = 1; i <= last; i++) StoreBody(WorldBodies[i], StepBodies[i]);
 }

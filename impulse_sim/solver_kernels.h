@@ -172,7 +172,7 @@ inline void PrepareContact(TContactPoint& c, TContactAxes& axes, const TVec2& po
 // One iteration of one contact. The switches are template arguments so that
 // the iterations carry no tests of them.
 template <bool Split, bool Accumulate>
-inline void SolveContact(TContactPoint& c, const TContactAxes& axes, double friction,
+inline void SolveContact(TContactPoint& c, const TContactAxes& axes, const double& friction,
                          TSolverBody& b1, TSolverBody& b2) {
     long double vn = SpeedAlong(b1.Real, b2.Real, axes.Normal);
     long double dPn = ExtMul(Split ? -vn : ExtAdd(-vn, c.Bias), c.NormalMass);
@@ -207,8 +207,8 @@ inline void SolveContact(TContactPoint& c, const TContactAxes& axes, double fric
     Push(b1, b1.Real, b2, b2.Real, dPt, axes.Tangent);
 }
 
-inline void SolveContact(TContactPoint& c, const TContactAxes& axes, double friction, TSolverBody& b1,
-                  TSolverBody& b2) {
+inline void SolveContact(TContactPoint& c, const TContactAxes& axes, const double& friction,
+                         TSolverBody& b1, TSolverBody& b2) {
     if (SplitImpulses) {
         if (AccumulateImpulses)
             SolveContact<true, true>(c, axes, friction, b1, b2);
