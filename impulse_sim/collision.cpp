@@ -77,13 +77,25 @@ double ShapeConeCos(const TWorldBody& body, double reach) {
     return static_cast<double>(std::fmax(0, least - 1e-6L));
 }
 
+// to = M v, written where it is kept.
+void TurnInto(TVec2& to, const TMat22& m, const TVec2& v) {
+    StoreRounded(to.X, ExtMul(Ext(m.M11), v.X) + ExtMul(Ext(m.M12), v.Y));
+    StoreRounded(to.Y, ExtMul(Ext(m.M21), v.X) + ExtMul(Ext(m.M22), v.Y));
+}
+
 }  // namespace
 
 void PlaceBody(TPlacedBody& placed, const TWorldBody& body) {
     placed.Body = &body;
     placed.Rot = BodyRotation(body);
     int32_t n = body.VertexCount;
-    for (int32_t i = 0; i < n; i++) placed.WorldVertices[i] = WorldVertex(body, i);
+    // WorldVertex: the position plus the turned vertex, rounded as each is kept.
+    for (int32_t i = 0; i < n; i++) {
+        TVec2& w = placed.WorldVertices[i];
+        TurnInto(w, placed.Rot, body.Vertices[i]);
+        StoreRounded(w.X, ExtAdd(Ext(body.Position.X), w.X));
+        StoreRounded(w.Y, ExtAdd(Ext(body.Position.Y), w.Y));
+    }
     if (n == 1) return;  // a circle has no edges
     if (body.Index >= 1 && body.Index <= WorldCapacity && n >= 2 && n <= MaxBodyVertices) {
         TShapeMemo& memo = ShapeMemos[body.Index];
@@ -105,7 +117,7 @@ void PlaceBody(TPlacedBody& placed, const TWorldBody& body) {
     if (!std::isfinite(body.Position.X) || !std::isfinite(body.Position.Y) ||
         !std::isfinite(body.Angle) || !std::isfinite(placed.Reach))
         placed.Reach = -1;
-    for (int32_t i = 0; i < n; i++) placed.WorldNormals[i] = MulMat(placed.Rot, placed.Normals[i]);
+    for (int32_t i = 0; i < n; i++) TurnInto(placed.WorldNormals[i], placed.Rot, placed.Normals[i]);
 }
 
 // With d the direction from a to b and a's cone bound c, the separation along
@@ -131,19 +143,40 @@ bool SurelyApart(const TPlacedBody& a, const TPlacedBody& b) {
     return distanceSq >= least * least && distanceSq * (cone * cone) > needed * needed;
 }
 
-double FaceSeparation(const TPlacedBody& p1, const TPlacedBody& p2, int32_t edge) {
+namespace {
+
+// FaceSeparation, inlined into the climb, with the intermediate vectors kept
+// in memory, where the extended operations read them.
+inline double FaceSeparationOf(const TPlacedBody& p1, const TPlacedBody& p2, int32_t edge) {
     const TVec2& normal = p1.WorldNormals[edge];
-    TVec2 inP2 = MulMatT(p2.Rot, normal);
+    const TMat22& r = p2.Rot;
+    TVec2 inP2;
+    StoreRounded(inP2.X, ExtMul(Ext(r.M11), normal.X) + ExtMul(Ext(r.M21), normal.Y));
+    StoreRounded(inP2.Y, ExtMul(Ext(r.M12), normal.X) + ExtMul(Ext(r.M22), normal.Y));
     int32_t support = 0;
     long double least = HugeReal;
-    for (int32_t i = 0; i < p2.Body->VertexCount; i++) {
-        long double d = Dot(inP2, p2.Body->Vertices[i]);
+    const TWorldBody& b2 = *p2.Body;
+    for (int32_t i = 0; i < b2.VertexCount; i++) {
+        long double d = Dot(inP2, b2.Vertices[i]);
         if (d < least) {
             least = d;
             support = i;
         }
     }
-    return static_cast<double>(Dot(normal, Sub(p2.WorldVertices[support], p1.WorldVertices[edge])));
+    TVec2 gap;
+    const TVec2& from = p1.WorldVertices[edge];
+    const TVec2& to = p2.WorldVertices[support];
+    StoreRounded(gap.X, ExtSub(Ext(to.X), from.X));
+    StoreRounded(gap.Y, ExtSub(Ext(to.Y), from.Y));
+    double separation;
+    StoreRounded(separation, Dot(normal, gap));
+    return separation;
+}
+
+}  // namespace
+
+double FaceSeparation(const TPlacedBody& p1, const TPlacedBody& p2, int32_t edge) {
+    return FaceSeparationOf(p1, p2, edge);
 }
 
 double SearchSeparatingEdge(const TPlacedBody& p1, const TPlacedBody& p2, int32_t& edge) {
@@ -159,12 +192,12 @@ double SearchSeparatingEdge(const TPlacedBody& p1, const TPlacedBody& p2, int32_
         }
     }
     int32_t previous = PreviousVertex(b1, start);
-    double sPrevious = FaceSeparation(p1, p2, previous);
+    double sPrevious = FaceSeparationOf(p1, p2, previous);
     if (sPrevious > 0) {
         edge = previous;
         return sPrevious;
     }
-    double sNext = FaceSeparation(p1, p2, start);
+    double sNext = FaceSeparationOf(p1, p2, start);
     if (sNext > 0) {
         edge = start;
         return sNext;
@@ -176,7 +209,7 @@ double SearchSeparatingEdge(const TPlacedBody& p1, const TPlacedBody& p2, int32_
     // visited twice and the climb ends.
     for (;;) {
         int32_t candidate = backwards ? PreviousVertex(b1, best) : NextVertex(b1, best);
-        double s = FaceSeparation(p1, p2, candidate);
+        double s = FaceSeparationOf(p1, p2, candidate);
         if (s > 0) return s;
         if (!(s > bestSeparation)) break;
         best = candidate;
