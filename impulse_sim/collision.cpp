@@ -133,8 +133,7 @@ bool SurelyApart(const TPlacedBody& a, const TPlacedBody& b) {
     const TVec2& pa = a.Body->Position;
     const TVec2& pb = b.Body->Position;
     double reaches = a.Reach + b.Reach;
-    double scale =
-        std::fabs(pa.X) + std::fabs(pa.Y) + std::fabs(pb.X) + std::fabs(pb.Y) + reaches;
+    double scale = std::fabs(pa.X) + std::fabs(pa.Y) + std::fabs(pb.X) + std::fabs(pb.Y) + reaches;
     if (!(scale <= 1e100)) return false;
     double dx = pb.X - pa.X, dy = pb.Y - pa.Y;
     double distanceSq = dx * dx + dy * dy;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace {
@@ -173,4 +174,72 @@ TEST(CollideCirclePolygon, BeyondAnyEdgeMeansNoContact) {
     EXPECT_EQ(CollideCirclePolygon(c, Shape(1, 1, 1, 1.4, 1.2), placedBox), 1);
     EXPECT_NEAR(c[0].Separation, -0.1, 1e-12);
     ExpectVec(c[0].Normal, 1, 0);
+}
+
+// The bound before the separating-edge searches may only claim a gap that
+// one of them would find at once: random shapes of every vertex count, turned
+// and placed around the distance where the bound starts to hold.
+TEST(SurelyApart, NeverClaimsAGapTheSearchesWouldMiss) {
+    TRandomSource random;
+    SeedRandom(random, 11);
+    int32_t claimed = 0;
+    for (int32_t k = 0; k < 20000; k++) {
+        TWorldBody a = Shape(RandomBelow(random, 10) + 2, RandomBetween(0.1, 3, random),
+                             RandomBetween(0.1, 3, random), RandomBetween(-50, 50, random),
+                             RandomBetween(-50, 50, random), RandomBetween(-4, 4, random));
+        TPlacedBody pa = Placed(a);
+        double heading = RandomBetween(0, 2 * std::numbers::pi, random);
+        double distance = RandomBetween(0, 4, random) * pa.Reach;
+        TWorldBody b =
+            Shape(RandomBelow(random, 10) + 2, RandomBetween(0.1, 3, random),
+                  RandomBetween(0.1, 3, random), a.Position.X + distance * std::cos(heading),
+                  a.Position.Y + distance * std::sin(heading), RandomBetween(-4, 4, random));
+        TPlacedBody pb = Placed(b);
+        if (!SurelyApart(pa, pb)) continue;
+        claimed++;
+        int32_t edge;
+        ASSERT_TRUE(SearchSeparatingEdge(pa, pb, edge) > 0 ||
+                    SearchSeparatingEdge(pb, pa, edge) > 0)
+            << "case " << k;
+    }
+    EXPECT_GT(claimed, 2000);
+}
+
+TEST(SurelyApart, OnlyWhenItCanTell) {
+    TWorldBody box = Shape(4, 1, 1, 0, 0, 0.3);
+    // Half a diagonal each, and a cone of 45 degrees: sure beyond 2 m.
+    EXPECT_TRUE(SurelyApart(Placed(box), Placed(Shape(4, 1, 1, 2.01, 0.3))));
+    EXPECT_FALSE(SurelyApart(Placed(box), Placed(Shape(4, 1, 1, 1.5, 0))));  // apart, not sure
+    EXPECT_FALSE(SurelyApart(Placed(box), Placed(Shape(4, 1, 1, 0.5, 0))));  // overlapping
+    // Segments have no cone: a climb may start edge-on to the other body.
+    EXPECT_FALSE(SurelyApart(Placed(Shape(2, 1, 1, 0, 0)), Placed(Shape(2, 1, 1, 0, 50))));
+    EXPECT_TRUE(SurelyApart(Placed(box), Placed(Shape(2, 1, 1, 0, 50))));
+    TWorldBody far = Shape(4, 1, 1, std::numeric_limits<double>::infinity(), 0);
+    EXPECT_FALSE(SurelyApart(Placed(box), Placed(far)));
+    far = Shape(4, 1, 1, 1e200, 0);
+    EXPECT_FALSE(SurelyApart(Placed(box), Placed(far)));  // too near overflow to tell
+    // Vertices turned clockwise by hand: no longer a convex shape it knows.
+    TWorldBody clockwise = box;
+    std::swap(clockwise.Vertices[1], clockwise.Vertices[3]);
+    EXPECT_FALSE(SurelyApart(Placed(clockwise), Placed(Shape(2, 1, 1, 0, 50))));
+}
+
+// Normals are remembered per slot; a new shape in the slot gets its own.
+TEST(PlaceBody, NormalsFollowTheShapeInTheSlot) {
+    TWorldBody body = Shape(4, 2, 1, 0, 0, 0.5);
+    body.Index = 7;
+    TPlacedBody placed;
+    PlaceBody(placed, body);
+    InitBody(5, body, 1, 3, 1, 0, 0, 0, 0, 0, 0, 0, 0.2, 0.5);
+    body.Index = 7;
+    PlaceBody(placed, body);
+    for (int32_t i = 0; i < 5; i++) {
+        TVec2 expected = EdgeNormal(body, i);
+        EXPECT_EQ(placed.Normals[i].X, expected.X) << i;
+        EXPECT_EQ(placed.Normals[i].Y, expected.Y) << i;
+    }
+    body.Vertices[2].X += 0.25;  // moved by hand
+    PlaceBody(placed, body);
+    EXPECT_EQ(placed.Normals[1].X, EdgeNormal(body, 1).X);
+    EXPECT_EQ(placed.Normals[2].Y, EdgeNormal(body, 2).Y);
 }

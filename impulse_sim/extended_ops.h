@@ -42,9 +42,7 @@ inline long double ExtMul(long double a, const double& b) {
 }
 
 // to = static_cast<double>(x)
-inline void StoreRounded(double& to, long double x) {
-    asm("fstpl %0" : "=m"(to) : "t"(x) : "st");
-}
+inline void StoreRounded(double& to, long double x) { asm("fstpl %0" : "=m"(to) : "t"(x) : "st"); }
 
 #else
 

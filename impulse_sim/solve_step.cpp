@@ -190,8 +190,9 @@ bool ScheduleItems(int32_t lastBodySlot) {
     for (int32_t i = 0; i < count; i++) {
         const TStepItem& item = items[i];
         TRunItem& run = RunItems[depthStart[itemDepth[i]]++];
-        run = {nullptr, nullptr, nullptr, nullptr, nullptr, &StepBodies[item.Body1],
-               &StepBodies[item.Body2]};
+        run = TRunItem{};
+        run.Body1 = &StepBodies[item.Body1];
+        run.Body2 = &StepBodies[item.Body2];
         if (item.Pair != 0) {
             TContactPair& pair = WorldContactPairs[item.Pair];
             run.Contact = &pair.Contacts[item.Contact];
@@ -226,8 +227,8 @@ void RunTableIterations() {
             TContactPair& pair = WorldContactPairs[i];
             OnStepBodies(pair.Body1, pair.Body2, [&](TSolverBody& b1, TSolverBody& b2) {
                 for (int32_t n = 0; n < pair.ContactCount; n++)
-                    SolveContact<Split, Accumulate>(pair.Contacts[n], PairAxes[i][n],
-                                                    pair.Friction, b1, b2);
+                    SolveContact<Split, Accumulate>(pair.Contacts[n], PairAxes[i][n], pair.Friction,
+                                                    b1, b2);
             });
         }
         for (int32_t i = 1; i <= WorldJointCount; i++) {

@@ -69,14 +69,14 @@ inline long double WithinLimit(double& kept, long double x, long double limit) {
 inline void ApplyAt(TSolverBody& b1, const TVec2& r1, TSolverBody& b2, const TVec2& r2, TVecL p) {
     StoreRounded(b1.Real.Linear.X, ExtSubFrom(ExtMul(p.X, b1.InvMass), b1.Real.Linear.X));
     StoreRounded(b1.Real.Linear.Y, ExtSubFrom(ExtMul(p.Y, b1.InvMass), b1.Real.Linear.Y));
-    StoreRounded(b1.Real.Angular,
-                 ExtSubFrom(ExtMul(ExtMul(p.Y, r1.X) - ExtMul(p.X, r1.Y), b1.InvInertia),
-                            b1.Real.Angular));
+    StoreRounded(
+        b1.Real.Angular,
+        ExtSubFrom(ExtMul(ExtMul(p.Y, r1.X) - ExtMul(p.X, r1.Y), b1.InvInertia), b1.Real.Angular));
     StoreRounded(b2.Real.Linear.X, ExtAdd(ExtMul(p.X, b2.InvMass), b2.Real.Linear.X));
     StoreRounded(b2.Real.Linear.Y, ExtAdd(ExtMul(p.Y, b2.InvMass), b2.Real.Linear.Y));
-    StoreRounded(b2.Real.Angular,
-                 ExtAdd(ExtMul(ExtMul(p.Y, r2.X) - ExtMul(p.X, r2.Y), b2.InvInertia),
-                        b2.Real.Angular));
+    StoreRounded(
+        b2.Real.Angular,
+        ExtAdd(ExtMul(ExtMul(p.Y, r2.X) - ExtMul(p.X, r2.Y), b2.InvInertia), b2.Real.Angular));
 }
 
 // (v2 + w2 x r2) - (v1 + w1 x r1): how body 2's point at r2 moves against
@@ -163,8 +163,9 @@ inline void PrepareContact(TContactPoint& c, TContactAxes& axes, const TVec2& po
     StoreRounded(c.Bias, ExtMul(biasRate, overlap));
     if (AccumulateImpulses) {
         long double pn = c.NormalImpulse, pt = c.TangentImpulse;
-        ApplyAt(b1, r1, b2, r2,
-                {ExtMul(pn, c.Normal.X) + ExtMul(pt, t.X), ExtMul(pn, c.Normal.Y) + ExtMul(pt, t.Y)});
+        ApplyAt(
+            b1, r1, b2, r2,
+            {ExtMul(pn, c.Normal.X) + ExtMul(pt, t.X), ExtMul(pn, c.Normal.Y) + ExtMul(pt, t.Y)});
     }
     axes = AxesOf(c, r1, r2);
 }
@@ -230,7 +231,8 @@ struct TJointFrame {
     TMat22 InvK;
 };
 
-inline TJointFrame JointFrameOf(const TPinJoint& joint, const TSolverBody& b1, const TSolverBody& b2) {
+inline TJointFrame JointFrameOf(const TPinJoint& joint, const TSolverBody& b1,
+                                const TSolverBody& b2) {
     TJointFrame f;
     f.R1 = MulMat(BodyRotation(WorldBodies[joint.Body1]), joint.BodyPin1);
     f.R2 = MulMat(BodyRotation(WorldBodies[joint.Body2]), joint.BodyPin2);
@@ -249,7 +251,7 @@ inline TJointFrame JointFrameOf(const TPinJoint& joint, const TSolverBody& b1, c
 }
 
 inline void PrepareJointOn(TPinJoint& joint, const TJointFrame& f, TSolverBody& b1, TSolverBody& b2,
-                  double invDt) {
+                           double invDt) {
     const TVec2& p1 = WorldBodies[joint.Body1].Position;
     const TVec2& p2 = WorldBodies[joint.Body2].Position;
     TVec2 gap = Sub(Add(p2, f.R2), Add(p1, f.R1));
@@ -263,8 +265,7 @@ inline void PrepareJointOn(TPinJoint& joint, const TJointFrame& f, TSolverBody& 
         joint.AccumulatedImpulse = {0, 0};
 }
 
-inline void SolveJointOn(TPinJoint& joint, const TJointFrame& f, TSolverBody& b1,
-                         TSolverBody& b2) {
+inline void SolveJointOn(TPinJoint& joint, const TJointFrame& f, TSolverBody& b1, TSolverBody& b2) {
     const TMat22& m = f.InvK;
     TVecL dv = RelativeVelocity(b1.Real, f.R1, b2.Real, f.R2);
     long double c = Ext(joint.JointCompliance);

@@ -65,9 +65,9 @@ void MixWorld(TDigest& d) {
         Mix(d, pair.ContactCount);
         for (int32_t k = 0; k < pair.ContactCount; k++) {
             const TContactPoint& c = pair.Contacts[k];
-            for (double v : {c.Position.X, c.Position.Y, c.Normal.X, c.Normal.Y, c.Separation,
-                             c.NormalImpulse, c.TangentImpulse, c.NormalMass, c.TangentMass, c.Bias,
-                             c.AccumulatedBiasImpulse})
+            for (double v :
+                 {c.Position.X, c.Position.Y, c.Normal.X, c.Normal.Y, c.Separation, c.NormalImpulse,
+                  c.TangentImpulse, c.NormalMass, c.TangentMass, c.Bias, c.AccumulatedBiasImpulse})
                 Mix(d, v);
         }
     }
@@ -94,6 +94,7 @@ uint64_t RunDigest(int32_t run, int32_t combination) {
 using TDigestTable = std::array<std::array<uint64_t, 16>, RunCount>;
 
 // Recorded from the core as first written.
+// clang-format off
 constexpr TDigestTable ExpectedDigests = {{
     {{0x63ed6ccb6e3c85feull, 0x404fd6925e83e6baull, 0xef0010634d9870d9ull, 0xf0c2937d6cd9ad20ull,
       0x1d12b660cb29b971ull, 0x97cd508eeaa3a7e9ull, 0xba110befb3bee978ull, 0xb07d08d78398c8baull,
@@ -144,6 +145,7 @@ constexpr TDigestTable ExpectedDigests = {{
       0x7cf1020f9f512214ull, 0xc1a132d5c58781c1ull, 0xfde9aeef0c5d0fb7ull, 0x404592c6284e4773ull,
       0xd2d7701e4b1cdecbull, 0xde14c16cfbbf03c5ull, 0xe5ceed7045206009ull, 0x8d61a2709c02bc89ull}},
 }};
+// clang-format on
 
 }  // namespace
 
@@ -159,9 +161,10 @@ TEST(StepDigest, EveryRunComputesTheRecordedBits) {
     if (std::getenv("IMPULSE_PRINT_DIGESTS")) {
         for (const auto& row : found) {
             std::printf("    {{");
-            for (int32_t c = 0; c < 16; c++)
-                std::printf("%s0x%016" PRIx64 "ull", c == 0 ? "" : c % 4 == 0 ? ",\n      " : ", ",
-                            row[c]);
+            for (int32_t c = 0; c < 16; c++) {
+                const char* separator = c % 4 == 0 ? ",\n      " : ", ";
+                std::printf("%s0x%016" PRIx64 "ull", c == 0 ? "" : separator, row[c]);
+            }
             std::printf("}},\n");
         }
     }
