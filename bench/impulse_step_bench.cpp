@@ -36,5 +36,8 @@ void StepScene(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(StepScene)->DenseRange(1, SceneCount)->Unit(benchmark::kMicrosecond)->Repetitions(10)
+BENCHMARK(StepScene)
+    ->DenseRange(1, SceneCount)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(10)
     ->ReportAggregatesOnly(true);

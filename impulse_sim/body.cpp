@@ -3,9 +3,9 @@
 #include <bit>
 #include <numbers>
 
-void InitBody(int32_t n, TWorldBody& body, double w, double h, double mass, double px,
-              double py, double fx, double fy, double vx, double vy, double angVel,
-              double friction, double angle) {
+void InitBody(int32_t n, TWorldBody& body, double w, double h, double mass, double px, double py,
+              double fx, double fy, double vx, double vy, double angVel, double friction,
+              double angle) {
     body = TWorldBody{};
     // The record holds 11 vertices; a count outside 1..11 would make the shape
     // routines read past them.
@@ -24,9 +24,9 @@ void InitBody(int32_t n, TWorldBody& body, double w, double h, double mass, doub
     if (mass < HugeReal) {
         body.InvMass = static_cast<double>(1 / static_cast<long double>(mass));
         // The box formula for every shape: a circle passes its diameter as w.
-        body.Inertia = static_cast<double>(static_cast<long double>(mass) *
-                                           (static_cast<long double>(w) * w +
-                                            static_cast<long double>(h) * h) / 12);
+        body.Inertia = static_cast<double>(
+            static_cast<long double>(mass) *
+            (static_cast<long double>(w) * w + static_cast<long double>(h) * h) / 12);
         body.InvInertia = static_cast<double>(1 / static_cast<long double>(body.Inertia));
     } else {
         body.Inertia = HugeRealStored;

@@ -13,8 +13,8 @@ constexpr int32_t MaxBodyVertices = 11;
 constexpr int32_t WorldCapacity = 100;
 
 struct TWorldBody {
-    int32_t Index;        // slot in WorldBodies; 0 until added
-    int32_t VertexCount;  // 1: circle; 2..11: polygon
+    int32_t Index;                                // slot in WorldBodies; 0 until added
+    int32_t VertexCount;                          // 1: circle; 2..11: polygon
     std::array<TVec2, MaxBodyVertices> Vertices;  // body frame, counter-clockwise
     TVec2 Position;
     TVec2 Velocity;
@@ -35,9 +35,9 @@ struct TWorldBody {
 
 // Fills body (a box for n = 4, a circle of diameter w for n = 1, otherwise a
 // polygon inscribed in the w x h ellipse); does not add it to the world.
-void InitBody(int32_t n, TWorldBody& body, double w, double h, double mass, double px,
-              double py, double fx, double fy, double vx, double vy, double angVel,
-              double friction, double angle);
+void InitBody(int32_t n, TWorldBody& body, double w, double h, double mass, double px, double py,
+              double fx, double fy, double vx, double vy, double angVel, double friction,
+              double angle);
 
 // R(Angle) of a body. The contact search and the solver ask for it many times
 // per step while the angle stays put, so it is remembered per slot.

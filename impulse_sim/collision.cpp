@@ -35,8 +35,7 @@ double FaceSeparation(const TPlacedBody& p1, const TPlacedBody& p2, int32_t edge
             support = i;
         }
     }
-    return static_cast<double>(
-        Dot(normal, Sub(p2.WorldVertices[support], p1.WorldVertices[edge])));
+    return static_cast<double>(Dot(normal, Sub(p2.WorldVertices[support], p1.WorldVertices[edge])));
 }
 
 double SearchSeparatingEdge(const TPlacedBody& p1, const TPlacedBody& p2, int32_t& edge) {
@@ -125,7 +124,8 @@ int32_t CollidePolygons(TContactPoints& contacts, const TPlacedBody& a, const TP
 
     const TWorldBody& r = *reference.Body;
     int32_t endEdge = NextVertex(r, referenceEdge);
-    TVec2 side = Normalized(MulMat(reference.Rot, Sub(r.Vertices[endEdge], r.Vertices[referenceEdge])));
+    TVec2 side =
+        Normalized(MulMat(reference.Rot, Sub(r.Vertices[endEdge], r.Vertices[referenceEdge])));
     TVec2 front = {side.Y, -side.X};
     const TVec2& faceStart = reference.WorldVertices[referenceEdge];
     const TVec2& faceEnd = reference.WorldVertices[endEdge];
@@ -164,8 +164,8 @@ int32_t CollideCircles(TContactPoints& contacts, const TWorldBody& a, const TWor
         normal = {static_cast<double>(d.X / distance), static_cast<double>(d.Y / distance)};
         separation = distance - radiusSum;
     }
-    contacts[0] =
-        NewContact(AddScaled(b.Position, -b.Width, normal), normal, static_cast<double>(separation));
+    contacts[0] = NewContact(AddScaled(b.Position, -b.Width, normal), normal,
+                             static_cast<double>(separation));
     return 1;
 }
 
@@ -189,7 +189,8 @@ int32_t CollideCirclePolygon(TContactPoints& contacts, const TWorldBody& circle,
     return 1;
 }
 
-int32_t CollidePlaced(TContactPoints& contacts, const TPlacedBody& body1, const TPlacedBody& body2) {
+int32_t CollidePlaced(TContactPoints& contacts, const TPlacedBody& body1,
+                      const TPlacedBody& body2) {
     bool circle1 = body1.Body->VertexCount == 1;
     bool circle2 = body2.Body->VertexCount == 1;
     if (!circle1 && !circle2) return CollidePolygons(contacts, body1, body2);

@@ -61,5 +61,4 @@ double FaceSeparation(const TPlacedBody& p1, const TPlacedBody& p2, int32_t edge
 void PickIncidentEdge(TEdgePoints& points, const TPlacedBody& reference,
                       const TPlacedBody& incident, int32_t referenceEdge);
 // Keeps the part of the segment on the side normal . p - offset <= 0.
-int32_t ClipEdgePoints(TEdgePoints& out, const TEdgePoints& in, const TVec2& normal,
-                       double offset);
+int32_t ClipEdgePoints(TEdgePoints& out, const TEdgePoints& in, const TVec2& normal, double offset);

@@ -16,8 +16,8 @@ void AddShape(int32_t n, double w, double h, double mass, double x, double y,
     AddWorldBody(body);
 }
 
-void AddBox(double w, double h, double mass, double x, double y,
-            double friction = DefaultFriction, double angle = 0) {
+void AddBox(double w, double h, double mass, double x, double y, double friction = DefaultFriction,
+            double angle = 0) {
     AddShape(4, w, h, mass, x, y, friction, angle);
 }
 
@@ -52,7 +52,8 @@ void Ramps() {
 
 void VerticalStack(TRandomSource& random) {
     AddGround();
-    for (int32_t i = 0; i < 10; i++) AddBox(1, 1, 1, RandomBetween(-0.1, 0.1, random), 0.51 + 1.05 * i);
+    for (int32_t i = 0; i < 10; i++)
+        AddBox(1, 1, 1, RandomBetween(-0.1, 0.1, random), 0.51 + 1.05 * i);
 }
 
 void SlopeStack() {

@@ -22,7 +22,10 @@ struct TSolverBody {
 
 TSolverBody LoadBody(int32_t slot) {
     const TWorldBody& b = WorldBodies[slot];
-    return {b.Position, b.InvMass, b.InvInertia, {b.Velocity, b.AngularVelocity},
+    return {b.Position,
+            b.InvMass,
+            b.InvInertia,
+            {b.Velocity, b.AngularVelocity},
             {b.BiasVelocity, b.BiasAngularVelocity}};
 }
 
@@ -41,8 +44,21 @@ void StoreBodies(int32_t slot1, const TSolverBody& b1, int32_t slot2, const TSol
     StoreBody(slot2, b2);
 }
 
-// MaxOf and ClampReal work on doubles: the running totals are stored ones.
+// A value as it is kept: every stored result is a double.
 double Rounded(long double x) { return static_cast<double>(x); }
+
+// Runs work (contact, body 1, r1, body 2, r2) for every contact of the pair in
+// order, on one pair of body copies, and stores the copies at the end.
+template <class Work>
+void ForEachContact(TContactPair& pair, Work work) {
+    TSolverBody b1 = LoadBody(pair.Body1);
+    TSolverBody b2 = LoadBody(pair.Body2);
+    for (int32_t i = 0; i < pair.ContactCount; i++) {
+        TContactPoint& c = pair.Contacts[i];
+        work(c, b1, Sub(c.Position, b1.Position), b2, Sub(c.Position, b2.Position));
+    }
+    StoreBodies(pair.Body1, b1, pair.Body2, b2);
+}
 
 // Impulse p at offsets r1, r2: body 1 takes -p, body 2 takes +p.
 void ApplyAt(TSolverBody& b1, const TVec2& r1, TSolverBody& b2, const TVec2& r2, const TVecL& p) {
@@ -55,8 +71,7 @@ void ApplyAt(TSolverBody& b1, const TVec2& r1, TSolverBody& b2, const TVec2& r2,
 
 // (v2 + w2 x r2) - (v1 + w1 x r1): how body 2's point at r2 moves against
 // body 1's point at r1.
-TVecL RelativeVelocity(const TVelocity& v1, const TVec2& r1, const TVelocity& v2,
-                       const TVec2& r2) {
+TVecL RelativeVelocity(const TVelocity& v1, const TVec2& r1, const TVelocity& v2, const TVec2& r2) {
     return {(v2.Linear.X - static_cast<long double>(v2.Angular) * r2.Y) -
                 (v1.Linear.X - static_cast<long double>(v1.Angular) * r1.Y),
             (v2.Linear.Y + static_cast<long double>(v2.Angular) * r2.X) -
@@ -81,12 +96,13 @@ TDirection Direction(const TVec2& d, const TVec2& r1, const TVec2& r2) {
 long double SpeedAlong(const TVelocity& v1, const TVelocity& v2, const TDirection& d) {
     return (static_cast<long double>(v2.Linear.X) - v1.Linear.X) * d.D.X +
            (static_cast<long double>(v2.Linear.Y) - v1.Linear.Y) * d.D.Y +
-           v2.Angular * static_cast<long double>(d.Arm2) - v1.Angular * static_cast<long double>(d.Arm1);
+           v2.Angular * static_cast<long double>(d.Arm2) -
+           v1.Angular * static_cast<long double>(d.Arm1);
 }
 
 // ApplyAt of the impulse p d, to the real or the pseudo velocities.
-void Push(const TSolverBody& b1, TVelocity& v1, const TSolverBody& b2, TVelocity& v2,
-          long double p, const TDirection& d) {
+void Push(const TSolverBody& b1, TVelocity& v1, const TSolverBody& b2, TVelocity& v2, long double p,
+          const TDirection& d) {
     long double p1 = b1.InvMass * p, p2 = b2.InvMass * p;
     v1.Linear = {Rounded(v1.Linear.X - p1 * d.D.X), Rounded(v1.Linear.Y - p1 * d.D.Y)};
     v1.Angular = Rounded(v1.Angular - b1.InvInertia * p * d.Arm1);
@@ -173,23 +189,6 @@ void SolveJointOnce(TPinJoint& joint) {
     StoreBodies(joint.Body1, b1, joint.Body2, b2);
 }
 
-namespace {
-
-// Runs work (contact, body 1, r1, body 2, r2) for every contact of the pair in
-// order, on one pair of body copies, and stores the copies at the end.
-template <class Work>
-void ForEachContact(TContactPair& pair, Work work) {
-    TSolverBody b1 = LoadBody(pair.Body1);
-    TSolverBody b2 = LoadBody(pair.Body2);
-    for (int32_t i = 0; i < pair.ContactCount; i++) {
-        TContactPoint& c = pair.Contacts[i];
-        work(c, b1, Sub(c.Position, b1.Position), b2, Sub(c.Position, b2.Position));
-    }
-    StoreBodies(pair.Body1, b1, pair.Body2, b2);
-}
-
-}  // namespace
-
 void PrepareContacts(TContactPair& pair, double invDt) {
     long double factor = SplitImpulses ? 0.8L : 0.2L;
     if (!PositionCorrection) factor = 0;
@@ -209,7 +208,7 @@ void PrepareContacts(TContactPair& pair, double invDt) {
 
 void SolveContactsOnce(TContactPair& pair) {
     ForEachContact(pair, [&](TContactPoint& c, TSolverBody& b1, const TVec2& r1, TSolverBody& b2,
-                            const TVec2& r2) {
+                             const TVec2& r2) {
         TDirection normal = Direction(c.Normal, r1, r2);
         TDirection tangent = Direction(Tangent(c.Normal), r1, r2);
 

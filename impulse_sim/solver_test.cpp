@@ -43,9 +43,9 @@ TEST(PrepareContacts, BiasOnlyBeyondTheSlop) {
         bool positionCorrection, splitImpulses;
         double depth, bias;
     };
-    for (Case c : {Case{true, false, 0.11, 1.2}, Case{true, true, 0.11, 4.8},
-                   Case{true, false, 0.005, 0}, Case{false, false, 0.11, 0},
-                   Case{false, true, 0.11, 0}}) {
+    for (Case c :
+         {Case{true, false, 0.11, 1.2}, Case{true, true, 0.11, 4.8}, Case{true, false, 0.005, 0},
+          Case{false, false, 0.11, 0}, Case{false, true, 0.11, 0}}) {
         Switches(c.positionCorrection, false, c.splitImpulses, true);
         FloorAndBox(c.depth);
         TContactPair pair = FloorContacts();

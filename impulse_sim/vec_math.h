@@ -1,5 +1,7 @@
 // Two-dimensional vectors and 2x2 matrices of the impulse simulator. Values
-// are stored as doubles; every intermediate is worked in long double.
+// that are kept, in records and in named vectors alike, are doubles; the
+// arithmetic that produces each of them runs in long double and is rounded
+// once, when the value is kept.
 #pragma once
 
 #include <cmath>
@@ -19,7 +21,8 @@ struct TMat22 {
     double M11, M12, M21, M22;
 };
 
-// An intermediate vector, kept in extended precision until it is stored.
+// A vector that only passes from one formula to the next, so it stays in
+// extended precision.
 struct TVecL {
     long double X, Y;
 };
@@ -120,8 +123,8 @@ inline void MatOp(const TMat22& a, const TMat22& b, char op, double s, TMat22& m
                  static_cast<double>(static_cast<long double>(a.M22) + b.M22)};
             break;
         case 'I': {
-            long double det = static_cast<long double>(a.M11) * a.M22 -
-                              static_cast<long double>(a.M12) * a.M21;
+            long double det =
+                static_cast<long double>(a.M11) * a.M22 - static_cast<long double>(a.M12) * a.M21;
             long double d = det == 0 ? HugeReal : 1 / det;
             m = {static_cast<double>(a.M22 * d), static_cast<double>(-a.M12 * d),
                  static_cast<double>(-a.M21 * d), static_cast<double>(a.M11 * d)};

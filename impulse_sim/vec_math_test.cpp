@@ -21,8 +21,8 @@ TEST(VecOp, NormalizesAndGuardsZeroAndHugeVectors) {
     EXPECT_EQ(v.Y, HugeRealStored);
 
     // A component at HugeReal or beyond gives nothing, whichever it is.
-    for (TVec2 huge : {TVec2{HugeRealStored, 1}, TVec2{1, -HugeRealStored}, TVec2{INFINITY, 0},
-                       TVec2{NAN, 0}}) {
+    for (TVec2 huge :
+         {TVec2{HugeRealStored, 1}, TVec2{1, -HugeRealStored}, TVec2{INFINITY, 0}, TVec2{NAN, 0}}) {
         VecOp(huge, {}, 'N', 0, v, r);
         EXPECT_EQ(r, 0);
         EXPECT_EQ(v.X, 0);

@@ -19,8 +19,8 @@ bool WarmStarting = false;
 bool SplitImpulses = false;
 bool AccumulateImpulses = false;
 
-void SetWorld(const TVec2& gravity, int32_t iterations, bool positionCorrection,
-              bool warmStarting, bool splitImpulses, bool accumulateImpulses) {
+void SetWorld(const TVec2& gravity, int32_t iterations, bool positionCorrection, bool warmStarting,
+              bool splitImpulses, bool accumulateImpulses) {
     WorldGravity = gravity;
     SolverIterations = iterations;
     PositionCorrection = positionCorrection;
@@ -87,18 +87,20 @@ void ApplyForces(double dt) {
         long double m = b.InvMass;
         b.Velocity = {static_cast<double>(b.Velocity.X + dt * (WorldGravity.X + m * b.Force.X)),
                       static_cast<double>(b.Velocity.Y + dt * (WorldGravity.Y + m * b.Force.Y))};
-        b.AngularVelocity = static_cast<double>(b.AngularVelocity +
-                                                static_cast<long double>(dt) * b.InvInertia * b.Torque);
+        b.AngularVelocity = static_cast<double>(b.AngularVelocity + static_cast<long double>(dt) *
+                                                                        b.InvInertia * b.Torque);
         b.BiasVelocity = {0, 0};
         b.BiasAngularVelocity = 0;
     }
 }
 
 void Solve(double invDt) {
-    for (int32_t i = 1; i <= WorldContactPairCount; i++) PrepareContacts(WorldContactPairs[i], invDt);
+    for (int32_t i = 1; i <= WorldContactPairCount; i++)
+        PrepareContacts(WorldContactPairs[i], invDt);
     for (int32_t i = 1; i <= WorldJointCount; i++) PrepareJoint(WorldJoints[i], invDt);
     for (int32_t k = 0; k < SolverIterations; k++) {
-        for (int32_t i = 1; i <= WorldContactPairCount; i++) SolveContactsOnce(WorldContactPairs[i]);
+        for (int32_t i = 1; i <= WorldContactPairCount; i++)
+            SolveContactsOnce(WorldContactPairs[i]);
         for (int32_t i = 1; i <= WorldJointCount; i++) SolveJointOnce(WorldJoints[i]);
     }
 }
@@ -108,8 +110,10 @@ void MoveBodies(double dt) {
         TWorldBody& b = WorldBodies[i];
         if (b.InvMass == 0) continue;
         b.Position = {
-            static_cast<double>(b.Position.X + dt * (static_cast<long double>(b.Velocity.X) + b.BiasVelocity.X)),
-            static_cast<double>(b.Position.Y + dt * (static_cast<long double>(b.Velocity.Y) + b.BiasVelocity.Y))};
+            static_cast<double>(b.Position.X +
+                                dt * (static_cast<long double>(b.Velocity.X) + b.BiasVelocity.X)),
+            static_cast<double>(b.Position.Y +
+                                dt * (static_cast<long double>(b.Velocity.Y) + b.BiasVelocity.Y))};
         b.Angle = static_cast<double>(
             b.Angle + dt * (static_cast<long double>(b.AngularVelocity) + b.BiasAngularVelocity));
         b.Force = {0, 0};

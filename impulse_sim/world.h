@@ -27,8 +27,8 @@ extern bool WarmStarting;        // joints start from last step's impulse
 extern bool SplitImpulses;       // penetration removed through pseudo velocities
 extern bool AccumulateImpulses;  // contact impulses clamped as running totals
 
-void SetWorld(const TVec2& gravity, int32_t iterations, bool positionCorrection,
-              bool warmStarting, bool splitImpulses, bool accumulateImpulses);
+void SetWorld(const TVec2& gravity, int32_t iterations, bool positionCorrection, bool warmStarting,
+              bool splitImpulses, bool accumulateImpulses);
 // Both return false, and change nothing, when the table is full.
 bool AddWorldBody(const TWorldBody& body);
 bool AddWorldJoint(const TPinJoint& joint);

@@ -4,8 +4,25 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
+#include <new>
 
 #include "scene_run.h"
+
+// Counts every allocation of the test program, to show that a step makes
+// none: the world lives in fixed tables.
+namespace {
+int64_t AllocationCount = 0;
+}  // namespace
+
+void* operator new(std::size_t size) {
+    AllocationCount++;
+    void* p = std::malloc(size ? size : 1);
+    if (!p) std::abort();
+    return p;
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -65,5 +82,18 @@ TEST(WorldOverTime, NoBodySinksIntoTheGround) {
         }
         EXPECT_LE(longest, LongestOvershootSteps) << "scene " << scene;
         EXPECT_LE(deepest, 0.25) << "scene " << scene;
+    }
+}
+
+TEST(WorldOverTime, StepsAllocateNothing) {
+    int64_t probe = AllocationCount;
+    void* volatile held = ::operator new(8);
+    ::operator delete(held);
+    ASSERT_GT(AllocationCount, probe) << "the counting operator new is not in use";
+    for (int32_t scene = 1; scene <= SceneCount; scene++) {
+        StartScene(scene, {true, true, true, true});
+        int64_t before = AllocationCount;
+        for (int32_t k = 0; k < 2 * StepsPerSecond; k++) StepWorld(StepDuration);
+        EXPECT_EQ(AllocationCount, before) << "scene " << scene;
     }
 }
