@@ -101,6 +101,14 @@ void DoneGraphUnit();
 void InitKeyboardUnit();
 void InitMouseUnit();
 
+// The drawing port: corners in client pixels, inclusive; Clip cuts drawing
+// off outside it.
+struct TDrawPort {
+    int16_t X1, Y1, X2, Y2;
+    bool Clip;
+};
+extern TDrawPort DrawPort;
+
 // Steps of opening and closing the window that belong to other units.
 void InstallStandardFaces();  // text: registers the four standard faces
 void ResetDrawState();        // drawing defaults, palette included
