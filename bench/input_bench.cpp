@@ -8,17 +8,14 @@
 #include <chrono>
 
 #include "graph_unit.h"
-#include "test_support/xdriver.h"
+#include "test_support/test_window.h"
 
 namespace {
 
 void KeyPressToKeyWaiting(benchmark::State& state) {
-    int16_t driver = 3, mode = 6;
-    OpenGraphWindow(driver, mode, "key latency");
     TXDriver x;
     Window window = 0;
-    if (!GraphWindowIsOpen() || !OpenXDriver(x) || !(window = FindWindowByCaption(x, "key latency", 5000)) ||
-        !WaitWindowMapped(x, window, 5000)) {
+    if (!OpenXDriver(x) || !(window = OpenTestWindow(x, 3, 6, "key latency"))) {
         state.SkipWithError("no window");
         CloseGraphWindow();
         return;

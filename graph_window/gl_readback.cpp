@@ -4,41 +4,25 @@
 
 namespace {
 
-// Nearest palette entry by squared distance in RGB; the first of equals wins.
-uint8_t NearestEntry(uint32_t rgb, const std::array<uint32_t, 256>& table, uint16_t size) {
-    const int r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
-    int best = 0;
-    int bestDistance = 1 << 30;
-    for (int i = 0; i < size; ++i) {
-        const int dr = r - static_cast<int>((table[i] >> 16) & 0xFF);
-        const int dg = g - static_cast<int>((table[i] >> 8) & 0xFF);
-        const int db = b - static_cast<int>(table[i] & 0xFF);
-        const int distance = dr * dr + dg * dg + db * db;
-        if (distance < bestDistance) {
-            bestDistance = distance;
-            best = i;
-        }
-    }
-    return static_cast<uint8_t>(best);
-}
-
 // A rendered frame holds few distinct colours compared with its pixels, so
 // each colour's match is remembered (direct-mapped, exact keys) for the colour
 // table it was made with.
 constexpr uint32_t CacheSize = 1u << 16;
 constexpr uint32_t CacheValid = 1u << 24;
+// The page's table stays in its own channel order: the distance is the same
+// when colour and table are both read the other way round.
 struct TNearestCache {
-    std::array<uint32_t, 256> Table{};
-    uint16_t Size = 0;
+    TPaletteTable Table{};
     std::array<uint32_t, CacheSize> Keys{};  // rgb | CacheValid
     std::array<uint8_t, CacheSize> Entries{};
 };
 TNearestCache Nearest;
 
 void UseTable(const std::array<uint32_t, 256>& table, uint16_t size) {
-    if (size == Nearest.Size && std::memcmp(table.data(), Nearest.Table.data(), size * 4u) == 0) return;
-    Nearest.Table = table;
-    Nearest.Size = size;
+    if (size == Nearest.Table.Size && std::memcmp(table.data(), Nearest.Table.Colors.data(), size * 4u) == 0)
+        return;
+    Nearest.Table.Colors = table;
+    Nearest.Table.Size = size;
     Nearest.Keys.fill(0);
 }
 
@@ -46,7 +30,7 @@ uint8_t CachedNearest(uint32_t rgb) {
     const uint32_t slot = (rgb * 2654435761u) >> 16;
     if (Nearest.Keys[slot] != (rgb | CacheValid)) {
         Nearest.Keys[slot] = rgb | CacheValid;
-        Nearest.Entries[slot] = NearestEntry(rgb, Nearest.Table, Nearest.Size);
+        Nearest.Entries[slot] = NearestPaletteIndex(Nearest.Table, rgb);
     }
     return Nearest.Entries[slot];
 }

@@ -3,11 +3,11 @@
 #include <mutex>
 #include <vector>
 
+#include "draw_state.h"
 #include "platform/egl_contexts.h"
 #include "platform/fp_control.h"
 #include "platform/program_display.h"
-
-extern Window GraphXWindow;  // the graphics window, made by the window thread
+#include "platform/x11_window.h"
 
 bool GlAvailable = false;
 bool GlTargetIsWindow = false;

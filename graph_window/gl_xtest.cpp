@@ -5,13 +5,15 @@
 #include <GL/gl.h>
 
 #include <chrono>
+#include <cstring>
 #include <thread>
 
+#include "draw_state.h"
 #include "gl_unit.h"
 #include "graph_unit.h"
 #include "platform/fp_control.h"
 #include "platform/x11_window.h"
-#include "test_support/xdriver.h"
+#include "test_support/test_window.h"
 
 namespace {
 
@@ -37,15 +39,10 @@ void DrawTriangle() {
 class GlTest : public ::testing::Test {
 protected:
     void Open(int16_t driver) {
-        int16_t mode = 6;
-        OpenGraphWindow(driver, mode, Caption);
-        ASSERT_TRUE(GraphWindowIsOpen());
-        ASSERT_EQ(ResultCode, 0);
-        ASSERT_TRUE(GlAvailable);
         ASSERT_TRUE(OpenXDriver(x));
-        window = FindWindowByCaption(x, Caption, 5000);
+        window = OpenTestWindow(x, driver, 6, Caption);
         ASSERT_NE(window, 0u);
-        ASSERT_TRUE(WaitWindowMapped(x, window, 5000));
+        ASSERT_TRUE(GlAvailable);
     }
     void TearDown() override {
         CloseXDriver(x);
@@ -140,19 +137,31 @@ TEST_F(GlTest, RefreshModeOperations) {
     EXPECT_TRUE(RefreshMode);
 }
 
-TEST_F(GlTest, TheDrawPortSurvivesATargetSwitch) {
+TEST_F(GlTest, TheDrawPortSurvivesATargetSwitchWithThePenAtItsOrigin) {
     Open(3);
     DefineDrawPort(100, 50, 300, 250, true);
-    SelectGlTarget(true);
-    EXPECT_EQ(ResultCode, 0);
-    EXPECT_EQ(DrawPort.X1, 100);
-    EXPECT_EQ(DrawPort.Y1, 50);
-    EXPECT_EQ(DrawPort.X2, 300);
-    EXPECT_EQ(DrawPort.Y2, 250);
-    EXPECT_TRUE(DrawPort.Clip);
-    SelectGlTarget(false);
-    EXPECT_EQ(DrawPort.X2, 300);
-    EXPECT_TRUE(DrawPort.Clip);
+    for (bool toWindow : {true, false}) {
+        MovePenTo(20, 30);
+        SelectGlTarget(toWindow);
+        EXPECT_EQ(ResultCode, 0);
+        EXPECT_EQ(DrawPort.X1, 100);
+        EXPECT_EQ(DrawPort.Y1, 50);
+        EXPECT_EQ(DrawPort.X2, 300);
+        EXPECT_EQ(DrawPort.Y2, 250);
+        EXPECT_TRUE(DrawPort.Clip);
+        EXPECT_EQ(PenX, 0);
+        EXPECT_EQ(PenY, 0);
+    }
+    // The clip is in force: a fill of everything stays inside the port.
+    ClearWholeWindow();
+    const uint8_t background = Pages[DrawPage].Pixels[0];
+    SetAreaFill(1, NamedColors[250]);
+    FillBox(-1000, -1000, 1000, 1000);
+    const auto at = [](int32_t x, int32_t y) { return Pages[DrawPage].Pixels[y * PageWidth + x]; };
+    EXPECT_EQ(at(99, 49), background);
+    EXPECT_EQ(at(301, 251), background);
+    EXPECT_EQ(at(100, 50), NamedColors[250]);
+    EXPECT_EQ(at(300, 250), NamedColors[250]);
 }
 
 TEST_F(GlTest, OpeningKeepsTheProgramsFloatingPointControlWords) {

@@ -6,6 +6,7 @@ std::array<uint32_t, 256> NamedColors{};
 std::atomic<bool> WindowReady{false};
 int16_t GraphDriver = 0, GraphMode = 0;
 int32_t ScreenWidth = 0, ScreenHeight = 0;
+uint8_t ScreenBitsPerPixel = 0;
 int32_t WindowOuterWidth = 0, WindowOuterHeight = 0;
 bool WindowFramed = true;
 uint8_t BitsPerPixel = 8;

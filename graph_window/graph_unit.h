@@ -24,6 +24,7 @@ constexpr int PageCount = 4;
 extern std::atomic<bool> WindowReady;
 extern int16_t GraphDriver, GraphMode;
 extern int32_t ScreenWidth, ScreenHeight;
+extern uint8_t ScreenBitsPerPixel;  // of the desktop, read with the screen size
 extern int32_t WindowOuterWidth, WindowOuterHeight;
 extern bool WindowFramed;  // false: a window without frame or caption
 extern uint8_t BitsPerPixel;
@@ -42,6 +43,13 @@ extern std::recursive_mutex DrawLock;
 
 // Size of the palette last applied: the modulus of colour values in palette mode.
 extern uint16_t ActivePaletteSize;
+
+// The window's logical palette (palette mode): Size entries in use, 0x00BBGGRR.
+extern TPaletteTable WindowPalette;
+void CreateSystemPalette();
+void LoadTrueColorNames();      // true colour: named colour i := NamedColorRGB[i]
+void MapColorNamesToPalette();  // palette mode: nearest WindowPalette entry
+uint8_t NearestPaletteIndex(const TPaletteTable& palette, uint32_t rgb);
 
 // A colour value as the platform's colour reference: in palette mode a
 // palette-index reference (0x1000000 + index), in true colour 0x00BBGGRR.
@@ -89,6 +97,13 @@ using TMessageHook = uint32_t (*)(uint32_t window, uint32_t message, uint32_t wP
                                   uint32_t lParam);
 extern TMessageHook KeyboardHook, MouseHook;
 
+// The window procedure: the window thread hands it every message above.
+uint32_t GraphWindowProc(uint32_t window, uint32_t message, uint32_t wParam, uint32_t lParam);
+
+// Mode and driver tables to the layout variables (sets -3 or -2).
+void PickDefaultMode(int16_t& driver, int16_t& mode);
+void ComputeWindowLayout();
+
 // Ask the window thread to copy the rectangle (client pixels, inclusive) of the
 // shown page to the screen. Cheap: requests are merged and the window thread
 // presents at most once per wake-up. Does nothing without a window.
@@ -100,14 +115,6 @@ void InitGraphUnit();
 void DoneGraphUnit();
 void InitKeyboardUnit();
 void InitMouseUnit();
-
-// The drawing port: corners in client pixels, inclusive; Clip cuts drawing
-// off outside it.
-struct TDrawPort {
-    int16_t X1, Y1, X2, Y2;
-    bool Clip;
-};
-extern TDrawPort DrawPort;
 
 // Steps of opening and closing the window that belong to other units.
 void InstallStandardFaces();  // text: registers the four standard faces

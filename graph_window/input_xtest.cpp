@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "graph_unit.h"
-#include "test_support/xdriver.h"
+#include "test_support/test_window.h"
 
 namespace {
 
@@ -23,13 +23,9 @@ constexpr const char* Caption = "input units";
 class InputTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        int16_t driver = 3, mode = 6;
-        OpenGraphWindow(driver, mode, Caption);
-        ASSERT_TRUE(GraphWindowIsOpen());
         ASSERT_TRUE(OpenXDriver(x));
-        window = FindWindowByCaption(x, Caption, 5000);
+        window = OpenTestWindow(x, 3, 6, Caption);
         ASSERT_NE(window, 0u);
-        ASSERT_TRUE(WaitWindowMapped(x, window, 5000));
         FocusWindow(x, window);
         XSync(x.Dpy, False);
     }

@@ -29,6 +29,11 @@ bool AttachDepthBuffer(GLuint buffer, int32_t width, int32_t height) {
 
 }  // namespace
 
+EGLDisplay SurfacelessGlDisplay() {
+    static const EGLDisplay display = InitializedDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY);
+    return display;
+}
+
 EGLConfig ChooseWindowGlConfig(EGLDisplay display) {
     // The deepest depth buffer on offer, up to 32 bits.
     for (EGLint depth : {32, 24, 16}) {
@@ -56,7 +61,7 @@ bool CreateWindowGlContext(TGlContexts& gl, Display* display, Window window) {
 }
 
 bool CreateBitmapGlContext(TGlContexts& gl, int32_t width, int32_t height) {
-    gl.BitmapDisplay = InitializedDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY);
+    gl.BitmapDisplay = SurfacelessGlDisplay();
     if (gl.BitmapDisplay == EGL_NO_DISPLAY) return false;
     // No surface will be made: any surface type will do.
     const std::array<EGLint, 5> wanted{EGL_SURFACE_TYPE, 0, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
@@ -112,8 +117,7 @@ void DestroyGlContexts(TGlContexts& gl) {
     if (gl.WindowContext != EGL_NO_CONTEXT) eglDestroyContext(gl.WindowDisplay, gl.WindowContext);
     if (gl.WindowSurface != EGL_NO_SURFACE) eglDestroySurface(gl.WindowDisplay, gl.WindowSurface);
     if (gl.BitmapContext != EGL_NO_CONTEXT) eglDestroyContext(gl.BitmapDisplay, gl.BitmapContext);
-    for (EGLDisplay display : {gl.WindowDisplay, gl.BitmapDisplay})
-        if (display != EGL_NO_DISPLAY) eglTerminate(display);
+    if (gl.WindowDisplay != EGL_NO_DISPLAY) eglTerminate(gl.WindowDisplay);
     eglReleaseThread();
     gl = TGlContexts{};
 }

@@ -14,11 +14,17 @@ struct TGlContexts {
     EGLDisplay WindowDisplay = EGL_NO_DISPLAY;  // on the program thread's X connection
     EGLSurface WindowSurface = EGL_NO_SURFACE;
     EGLContext WindowContext = EGL_NO_CONTEXT;
-    EGLDisplay BitmapDisplay = EGL_NO_DISPLAY;  // surfaceless
+    EGLDisplay BitmapDisplay = EGL_NO_DISPLAY;  // SurfacelessGlDisplay()
     EGLContext BitmapContext = EGL_NO_CONTEXT;
     GLuint Framebuffer = 0, ColorBuffer = 0, DepthBuffer = 0;
     int32_t Width = 0, Height = 0;
 };
+
+// The display of the bitmap contexts, initialized on first use (from any
+// thread) and kept for the whole run: while it is initialized the driver stays
+// loaded, so that neither each window nor the window thread's visual query
+// loads and unloads it again. EGL_NO_DISPLAY without OpenGL.
+EGLDisplay SurfacelessGlDisplay();
 
 // The configuration of the window context on this EGL display, nullptr when
 // there is none: double-buffered RGB, 8 bits a channel, with a depth buffer.

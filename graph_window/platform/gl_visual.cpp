@@ -8,6 +8,7 @@
 #include "platform/egl_contexts.h"
 
 VisualID GlWindowVisual(Display* display, int screen) {
+    SurfacelessGlDisplay();  // the driver, loaded once for the run
     const std::array<EGLAttrib, 3> where{EGL_PLATFORM_X11_SCREEN_KHR, screen, EGL_NONE};
     EGLDisplay egl = eglGetPlatformDisplay(EGL_PLATFORM_X11_KHR, display, where.data());
     if (egl == EGL_NO_DISPLAY || !eglInitialize(egl, nullptr, nullptr)) return 0;

@@ -1,0 +1,76 @@
+// What showing a page costs: the window thread's present of a whole page
+// (conversion and copy to the X server), and the program thread's share of a
+// page flip. Needs an X server (tools/with_xvfb.sh).
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <thread>
+
+#include "graph_unit.h"
+#include "platform/x11_window.h"
+
+namespace {
+
+// One window per process; DoneGraphUnit closes it at exit.
+bool EnsureWindow(int16_t driver, benchmark::State& state) {
+    if (GraphWindowIsOpen() && GraphDriver == driver) return true;
+    if (GraphWindowIsOpen()) CloseGraphWindow();
+    int16_t mode = 6;
+    OpenGraphWindow(driver, mode, "present bench");
+    if (ResultCode != 0) {
+        state.SkipWithError("the window did not open (no X display?)");
+        return false;
+    }
+    // Something other than zeros in every page, and time for the first expose.
+    for (TPage& page : Pages)
+        for (size_t i = 0; i < page.Pixels.size(); ++i) page.Pixels[i] = uint8_t(i * 7);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    return true;
+}
+
+// From the request to the end of the put: wake-up, conversion under the
+// lock, XShmPutImage and the XSync that waits for the server.
+void PresentWholePage(benchmark::State& state, int16_t driver) {
+    if (!EnsureWindow(driver, state)) return;
+    for (auto _ : state) {
+        const uint32_t before = PresentCount;
+        InvalidateWholeClient();
+        while (PresentCount == before) std::this_thread::yield();
+    }
+}
+
+void BM_PresentPalettePage800x600(benchmark::State& state) { PresentWholePage(state, 3); }
+void BM_PresentTrueColourPage800x600(benchmark::State& state) { PresentWholePage(state, 9); }
+
+// The flip as the program thread pays for it: the window thread repaints
+// meanwhile.
+void BM_SelectShownPage(benchmark::State& state) {
+    if (!EnsureWindow(3, state)) return;
+    uint16_t page = 0;
+    for (auto _ : state) {
+        SelectShownPage(page);
+        page ^= 1;
+    }
+}
+
+// One flip per frame, as programs do: the window thread is idle when the flip
+// comes, so every flip pays for waking it.
+void BM_SelectShownPageOncePerFrame(benchmark::State& state) {
+    if (!EnsureWindow(3, state)) return;
+    uint16_t page = 0;
+    for (auto _ : state) {
+        const uint32_t before = PresentCount;
+        SelectShownPage(page);
+        page ^= 1;
+        state.PauseTiming();
+        while (PresentCount == before) std::this_thread::yield();
+        state.ResumeTiming();
+    }
+}
+
+BENCHMARK(BM_PresentPalettePage800x600)->UseRealTime()->Repetitions(5);
+BENCHMARK(BM_PresentTrueColourPage800x600)->UseRealTime()->Repetitions(5);
+BENCHMARK(BM_SelectShownPage)->Repetitions(5);
+BENCHMARK(BM_SelectShownPageOncePerFrame)->Iterations(2000)->Repetitions(5);
+
+}  // namespace

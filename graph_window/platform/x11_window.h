@@ -1,0 +1,83 @@
+// The X11 side of the graphics window: the screen query at start-up, the
+// window thread with its own X connection, the window and its message loop
+// (X events become the window procedure's messages), and the image through
+// which the shown page reaches the screen (MIT-SHM, plain XPutImage without it).
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <atomic>
+#include <cstdint>
+
+// The frame a window manager puts around a framed window, as the layout
+// counts it: outer = client + 2 x side frame across, client + 2 x frame +
+// caption down. Chosen so that a 1280 x 1024 client does not fit a 1280 x 1024
+// screen framed but 1024 x 768 does.
+constexpr int32_t DialogFrameWidth = 3;
+constexpr int32_t DialogFrameHeight = 3;
+constexpr int32_t CaptionHeight = 22;
+
+// The graph window's X id, for other connections of the process (the OpenGL
+// surface). Valid while WindowReady.
+extern Window GraphXWindow;
+
+// Presents completed by the window thread since the process started.
+extern std::atomic<uint32_t> PresentCount;
+
+// A rectangle of client pixels, corners included.
+struct TClientRect {
+    int32_t X1, Y1, X2, Y2;
+};
+
+// The window thread's image of the client area in the server's layout: 32-bit
+// words, word = red << RedShift | green << GreenShift | blue << BlueShift |
+// FixedBits. Direct means that word is the 0x00RRGGBB value itself.
+struct TScreenImage {
+    uint32_t* Words = nullptr;
+    int32_t WordsPerRow = 0;
+    int32_t Width = 0, Height = 0;
+    uint32_t RedShift = 16, GreenShift = 8, BlueShift = 0, FixedBits = 0;
+    bool Direct = true;
+};
+extern TScreenImage ScreenImage;
+
+inline uint32_t ScreenWord(const TScreenImage& image, uint32_t rgb) {
+    if (image.Direct) return rgb;
+    return (((rgb >> 16) & 0xFFu) << image.RedShift) | (((rgb >> 8) & 0xFFu) << image.GreenShift) |
+           ((rgb & 0xFFu) << image.BlueShift) | image.FixedBits;
+}
+
+// ---- Program thread ---------------------------------------------------------
+
+// XOpenDisplay($DISPLAY) for every connection of the process; rides out the
+// moment a resetting server refuses connections. nullptr without a server.
+Display* OpenXConnection();
+
+// Size and bits per pixel of the default screen through a short-lived
+// connection; false (values untouched) when no X display can be reached.
+bool QueryScreen(int32_t& width, int32_t& height, uint8_t& bitsPerPixel);
+
+// Starts the window thread, which creates the window from the layout variables
+// and raises WindowReady from the create message, or sets -4 and ends.
+bool StartWindowThread(const char* caption);
+// Waits for the window thread to end and releases what the start took.
+void JoinWindowThread();
+// The close request: the window thread dispatches MsgUser, which destroys the
+// window and ends its loop.
+void PostUserMessage();
+// Maps the window, raises it and gives it the input focus.
+void ShowGraphWindow();
+
+// ---- Window thread (from the window procedure) --------------------------------
+
+void GetClientSize(int32_t& width, int32_t& height);
+// Takes the pending update rectangle (clipped to the client); false when
+// nothing is to be painted.
+bool TakeUpdateRect(TClientRect& rect);
+// Puts that rectangle of ScreenImage on the window and waits until the server
+// has it, so that ScreenImage may be written again.
+void PutScreenRect(const TClientRect& rect);
+// Dispatches MsgDestroy, then destroys the X window.
+void DestroyGraphWindow();
+// Ends the message loop once the current message is handled.
+void PostQuitRequest(uint16_t code);
