@@ -19,6 +19,13 @@ Bytes Drain() {
     return out;
 }
 
+// The bytes first to last.
+Bytes ByteRun(uint8_t first, uint8_t last) {
+    Bytes out;
+    for (int b = first; b <= last; ++b) out.push_back(static_cast<uint8_t>(b));
+    return out;
+}
+
 constexpr uint32_t None = 0, Shift = KeyModShift, Ctrl = KeyModControl, Alt = KeyModAlt;
 
 Bytes Translate(int32_t vk, uint32_t modifiers) {
@@ -102,25 +109,20 @@ TEST(KeyTranslation, KeysWithoutRule) {
 
 TEST(KeyQueue, ThirtyOneBytesFitAndTheOldestKeyMakesRoom) {
     ResetKeyQueue();
-    for (uint8_t b = 1; b <= 31; ++b) QueueKeyByte(b);
-    Bytes expected;
-    for (uint8_t b = 1; b <= 31; ++b) expected.push_back(b);
-    EXPECT_EQ(Drain(), expected);
+    for (uint8_t b : ByteRun(1, 31)) QueueKeyByte(b);
+    EXPECT_EQ(Drain(), ByteRun(1, 31));
 
     ResetKeyQueue();
-    for (uint8_t b = 1; b <= 32; ++b) QueueKeyByte(b);
-    expected.erase(expected.begin());
-    expected.push_back(32);
-    EXPECT_EQ(Drain(), expected);
+    for (uint8_t b : ByteRun(1, 32)) QueueKeyByte(b);
+    EXPECT_EQ(Drain(), ByteRun(2, 32));
 }
 
 TEST(KeyQueue, AnExtendedPairIsDroppedWhole) {
     ResetKeyQueue();
     QueueExtendedKey(72);
-    for (uint8_t b = 1; b <= 29; ++b) QueueKeyByte(b);  // 31 bytes: full
+    for (uint8_t b : ByteRun(1, 29)) QueueKeyByte(b);  // 31 bytes: full
     QueueKeyByte(99);
-    Bytes expected;
-    for (uint8_t b = 1; b <= 29; ++b) expected.push_back(b);
+    Bytes expected = ByteRun(1, 29);
     expected.push_back(99);
     EXPECT_EQ(Drain(), expected);
 }
@@ -129,22 +131,18 @@ TEST(KeyQueue, ALoneZeroIsDroppedWithTheByteAfterIt) {
     ResetKeyQueue();
     QueueKeyByte(0);  // a character message carrying 0
     QueueKeyByte('a');
-    for (uint8_t b = 1; b <= 29; ++b) QueueKeyByte(b);
+    for (uint8_t b : ByteRun(1, 29)) QueueKeyByte(b);
     QueueKeyByte(0);  // full: the lone 0 goes with the 'a' after it
-    Bytes expected;
-    for (uint8_t b = 1; b <= 29; ++b) expected.push_back(b);
+    Bytes expected = ByteRun(1, 29);
     expected.push_back(0);
     EXPECT_EQ(Drain(), expected);
 }
 
 TEST(KeyQueue, KeepsOrderAcrossTheWrap) {
     ResetKeyQueue();
-    Bytes expected;
     for (int round = 0; round < 5; ++round) {
-        for (uint8_t b = 0; b < 20; ++b) QueueKeyByte(static_cast<uint8_t>(100 + b));
-        expected.clear();
-        for (uint8_t b = 0; b < 20; ++b) expected.push_back(static_cast<uint8_t>(100 + b));
-        EXPECT_EQ(Drain(), expected);
+        for (uint8_t b : ByteRun(100, 119)) QueueKeyByte(b);
+        EXPECT_EQ(Drain(), ByteRun(100, 119));
     }
 }
 

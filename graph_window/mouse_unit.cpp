@@ -17,21 +17,11 @@ uint16_t ButtonWordOf(uint32_t flags) {
 }  // namespace
 
 uint32_t MouseMessageHook(uint32_t, uint32_t message, uint32_t wParam, uint32_t lParam) {
-    switch (message) {
-        case MsgMouseMove:
-        case MsgLButtonDown:
-        case MsgLButtonUp:
-        case MsgRButtonDown:
-        case MsgRButtonUp:
-        case MsgMButtonDown:
-        case MsgMButtonUp:
-        case MsgMouseWheel:
-            MouseButtonWord.store(ButtonWordOf(wParam), std::memory_order_relaxed);
-            MouseX.store(static_cast<int16_t>(lParam & 0xFFFFu), std::memory_order_relaxed);
-            MouseY.store(static_cast<int16_t>(lParam >> 16), std::memory_order_relaxed);
-            break;
-        default: break;
-    }
+    if (!IsMouseMessage(message)) return 0;
+    // Every one replaces the whole state with what it carries.
+    MouseButtonWord.store(ButtonWordOf(wParam), std::memory_order_relaxed);
+    MouseX.store(static_cast<int16_t>(lParam & 0xFFFFu), std::memory_order_relaxed);
+    MouseY.store(static_cast<int16_t>(lParam >> 16), std::memory_order_relaxed);
     return 0;
 }
 
