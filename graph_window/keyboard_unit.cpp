@@ -1,8 +1,5 @@
 #include "keyboard_unit.h"
 
-#include <chrono>
-#include <thread>
-
 #include "graph_unit.h"
 
 std::array<uint8_t, KeyQueueSize + 1> KeyQueueSlots{};
@@ -141,7 +138,7 @@ bool KeyWaiting() { return KeyQueueHead != KeyQueueTail; }
 
 uint8_t WaitKeyByte() {
     if (!GraphWindowIsOpen()) return 0;
-    while (KeyQueueHead == KeyQueueTail) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    while (KeyQueueHead == KeyQueueTail) PauseMilliseconds(10);
     std::lock_guard<std::recursive_mutex> hold(KeyboardLock);
     const int32_t head = KeyQueueHead;
     const uint8_t b = KeyQueueSlots[head];
