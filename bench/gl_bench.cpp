@@ -39,8 +39,11 @@ void WindowClearAndSwap(benchmark::State& state) {
 }
 BENCHMARK(WindowClearAndSwap)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// Argument 0: a flat-coloured frame (few colours); 1: smooth shading, tens of
+// thousands of colours, each matched to the palette once it is met.
 void BitmapFrameToPalettePage(benchmark::State& state) {
     if (!OpenGlWindow(state)) return;
+    const float shaded = state.range(0) ? 1.0f : 0.0f;
     SelectDrawPage(1);
     for (auto _ : state) {
         glClearColor(0.0f, 0.0f, 0.5f, 1.0f);
@@ -48,15 +51,15 @@ void BitmapFrameToPalettePage(benchmark::State& state) {
         glBegin(GL_TRIANGLES);
         glColor3f(1.0f, 0.0f, 0.0f);
         glVertex2f(-1.0f, -1.0f);
-        glColor3f(0.0f, 1.0f, 0.0f);
+        glColor3f(1.0f - shaded, shaded, 0.0f);
         glVertex2f(1.0f, -1.0f);
-        glColor3f(1.0f, 1.0f, 0.0f);
+        glColor3f(1.0f, shaded, 0.0f);
         glVertex2f(-1.0f, 1.0f);
         glEnd();
         SetRefreshMode(2);
     }
     CloseGraphWindow();
 }
-BENCHMARK(BitmapFrameToPalettePage)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BitmapFrameToPalettePage)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

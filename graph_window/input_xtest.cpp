@@ -99,6 +99,16 @@ TEST_F(InputTest, KeysReachTheQueueAsPcCodes) {
     EXPECT_FALSE(KeyWaiting());
 }
 
+TEST_F(InputTest, AHeldKeyRepeats) {
+    HoldKey(x, XK_Down, true);
+    XSync(x.Dpy, False);
+    std::this_thread::sleep_for(std::chrono::milliseconds(900));  // past the server's repeat delay
+    HoldKey(x, XK_Down, false);
+    const Bytes got = Arrived(6);
+    ASSERT_GE(got.size(), 4u);
+    for (size_t i = 0; i + 1 < got.size(); i += 2) EXPECT_EQ(got[i + 1], 80) << i;
+}
+
 TEST_F(InputTest, CloseRequestsQueueAKeyAndLeaveTheWindowOpen) {
     SendCloseRequest(x, window);
     EXPECT_EQ(Arrived(2), (Bytes{0, 107}));
