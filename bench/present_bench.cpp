@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <thread>
+#include <vector>
 
 #include "graph_unit.h"
 #include "platform/x11_window.h"
@@ -68,6 +69,23 @@ void BM_SelectShownPageOncePerFrame(benchmark::State& state) {
     }
 }
 
+// The conversion alone, into memory of our own: the share of the present
+// that holds DrawLock.
+void BM_ConvertPalettePage800x600(benchmark::State& state) {
+    if (!EnsureWindow(3, state)) return;
+    std::vector<uint32_t> words(800 * 600);
+    TScreenImage image;
+    image.Words = words.data();
+    image.WordsPerRow = 800;
+    image.Width = 800;
+    image.Height = 600;
+    for (auto _ : state) {
+        ConvertPageRect(Pages[0], {0, 0, 799, 599}, image);
+        benchmark::DoNotOptimize(words.data());
+    }
+}
+
+BENCHMARK(BM_ConvertPalettePage800x600)->Repetitions(5);
 BENCHMARK(BM_PresentPalettePage800x600)->UseRealTime()->Repetitions(5);
 BENCHMARK(BM_PresentTrueColourPage800x600)->UseRealTime()->Repetitions(5);
 BENCHMARK(BM_SelectShownPage)->Repetitions(5);

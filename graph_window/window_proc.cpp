@@ -58,10 +58,25 @@ uint32_t OnDestroy(uint32_t window, uint32_t wParam, uint32_t lParam) {
     return 0;
 }
 
-// Rows of the rectangle of a page in the screen's words: palette pages through
-// their own colour table, true-colour pages as they are.
-void ConvertPageRect(const TPage& page, const TClientRect& r) {
-    const TScreenImage& image = ScreenImage;
+// Only the conversion holds the lock, so that it never shows a half-drawn
+// page selection; the put to the server runs after it is released.
+uint32_t OnPaint() {
+    TClientRect r;
+    if (!TakeUpdateRect(r)) return 0;
+    r.X2 = std::min(r.X2, std::min(PageWidth, ScreenImage.Width) - 1);
+    r.Y2 = std::min(r.Y2, std::min(PageHeight, ScreenImage.Height) - 1);
+    if (r.X1 > r.X2 || r.Y1 > r.Y2) return 0;
+    {
+        std::lock_guard<std::recursive_mutex> lock(DrawLock);
+        ConvertPageRect(Pages[ShownPage.load() % PageCount], r, ScreenImage);
+    }
+    PutScreenRect(r);
+    return 0;
+}
+
+}  // namespace
+
+void ConvertPageRect(const TPage& page, const TClientRect& r, TScreenImage& image) {
     const int32_t count = r.X2 - r.X1 + 1;
     if (PaletteMode) {
         uint32_t words[256];
@@ -84,24 +99,6 @@ void ConvertPageRect(const TPage& page, const TClientRect& r) {
         for (int32_t x = 0; x < count; ++x) dst[x] = ScreenWord(image, src[x]);
     }
 }
-
-// Only the conversion holds the lock, so that it never shows a half-drawn
-// page selection; the put to the server runs after it is released.
-uint32_t OnPaint() {
-    TClientRect r;
-    if (!TakeUpdateRect(r)) return 0;
-    r.X2 = std::min(r.X2, std::min(PageWidth, ScreenImage.Width) - 1);
-    r.Y2 = std::min(r.Y2, std::min(PageHeight, ScreenImage.Height) - 1);
-    if (r.X1 > r.X2 || r.Y1 > r.Y2) return 0;
-    {
-        std::lock_guard<std::recursive_mutex> lock(DrawLock);
-        ConvertPageRect(Pages[ShownPage.load() % PageCount], r);
-    }
-    PutScreenRect(r);
-    return 0;
-}
-
-}  // namespace
 
 uint32_t GraphWindowProc(uint32_t window, uint32_t message, uint32_t wParam, uint32_t lParam) {
     switch (message) {

@@ -42,7 +42,10 @@ Atom WmProtocols = 0, WmDeleteWindow = 0;
 int32_t ClientWidth = 0, ClientHeight = 0;
 std::thread WindowThread;
 
-// Written by the error handler, read by the window thread after an XSync.
+// The error handler runs on whichever thread's connection failed: it compares
+// against this copy of WindowDisplay and records for the window thread, which
+// reads the code after an XSync.
+std::atomic<Display*> WatchedDisplay{nullptr};
 std::atomic<int> WindowXError{0};
 
 // Shared with the program thread. The eventfd lives from StartWindowThread to
@@ -57,7 +60,7 @@ TClientRect UpdateRect{};    // guarded by UpdateLock
 // library must not. Errors of the window's connection are recorded for the
 // checks after XSync, the rest ignored.
 int RecordXError(Display* display, XErrorEvent* event) {
-    if (display == WindowDisplay) WindowXError = event->error_code;
+    if (display == WatchedDisplay) WindowXError = event->error_code;
     return 0;
 }
 
@@ -220,10 +223,16 @@ bool CreateXWindow(const char* caption, Visual*& visual, int& depth) {
     return WindowXError == 0;
 }
 
-uint32_t LowestBit(unsigned long mask) {
-    uint32_t shift = 0;
-    while (shift < 32 && !(mask & (1ul << shift))) ++shift;
-    return shift;
+// Where an 8-bit component goes in a channel of the visual: its top bits, so
+// that wider channels (deep colour) keep the brightness. False for channels
+// narrower than 8 bits or outside 32 bits.
+bool ChannelShift(unsigned long mask, uint32_t& shift) {
+    int high = 31, low = 0;
+    while (high >= 0 && !(mask & (1ul << high))) --high;
+    while (low < 32 && !(mask & (1ul << low))) ++low;
+    if ((uint64_t(mask) >> 32) || high - low + 1 < 8) return false;
+    shift = uint32_t(high - 7);
+    return true;
 }
 
 bool CreateShmImage(Visual* visual, int depth) {
@@ -264,15 +273,15 @@ bool CreatePlainImage(Visual* visual, int depth) {
 bool CreateScreenImage(Visual* visual, int depth) {
     if (!(XShmQueryExtension(WindowDisplay) && CreateShmImage(visual, depth)) && !CreatePlainImage(visual, depth))
         return false;
-    if (Image->bits_per_pixel != 32) return false;  // the conversion writes 32-bit words
     TScreenImage s;
+    // The conversion writes whole 32-bit words.
+    if (Image->bits_per_pixel != 32 || !ChannelShift(visual->red_mask, s.RedShift) ||
+        !ChannelShift(visual->green_mask, s.GreenShift) || !ChannelShift(visual->blue_mask, s.BlueShift))
+        return false;
     s.Words = reinterpret_cast<uint32_t*>(Image->data);
     s.WordsPerRow = Image->bytes_per_line / 4;
     s.Width = ClientWidth;
     s.Height = ClientHeight;
-    s.RedShift = LowestBit(visual->red_mask);
-    s.GreenShift = LowestBit(visual->green_mask);
-    s.BlueShift = LowestBit(visual->blue_mask);
     // A 32-bit visual keeps alpha in the bits no colour uses: opaque.
     const unsigned long colourBits = visual->red_mask | visual->green_mask | visual->blue_mask;
     s.FixedBits = depth == 32 ? uint32_t(~colourBits) : 0;
@@ -302,6 +311,7 @@ void ReleaseX() {
     GraphXWindow = 0;
     if (OwnColormap) XFreeColormap(WindowDisplay, OwnColormap);
     OwnColormap = 0;
+    WatchedDisplay = nullptr;
     XCloseDisplay(WindowDisplay);
     WindowDisplay = nullptr;
 }
@@ -407,6 +417,7 @@ void WindowThreadMain(const char* caption) {
     // Above normal where the system allows it; the window still works without.
     setpriority(PRIO_PROCESS, id_t(gettid()), getpriority(PRIO_PROCESS, id_t(gettid())) - 1);
     WindowDisplay = OpenXConnection();
+    WatchedDisplay = WindowDisplay;
     if (!WindowDisplay) {
         ResultCode = -4;
         return;

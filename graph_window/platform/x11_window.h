@@ -9,6 +9,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "screen_image.h"
+
 // The frame a window manager puts around a framed window, as the layout
 // counts it: outer = client + 2 x side frame across, client + 2 x frame +
 // caption down. Chosen so that a 1280 x 1024 client does not fit a 1280 x 1024
@@ -24,28 +26,8 @@ extern Window GraphXWindow;
 // Presents completed by the window thread since the process started.
 extern std::atomic<uint32_t> PresentCount;
 
-// A rectangle of client pixels, corners included.
-struct TClientRect {
-    int32_t X1, Y1, X2, Y2;
-};
-
-// The window thread's image of the client area in the server's layout: 32-bit
-// words, word = red << RedShift | green << GreenShift | blue << BlueShift |
-// FixedBits. Direct means that word is the 0x00RRGGBB value itself.
-struct TScreenImage {
-    uint32_t* Words = nullptr;
-    int32_t WordsPerRow = 0;
-    int32_t Width = 0, Height = 0;
-    uint32_t RedShift = 16, GreenShift = 8, BlueShift = 0, FixedBits = 0;
-    bool Direct = true;
-};
+// The window thread's image of the client area.
 extern TScreenImage ScreenImage;
-
-inline uint32_t ScreenWord(const TScreenImage& image, uint32_t rgb) {
-    if (image.Direct) return rgb;
-    return (((rgb >> 16) & 0xFFu) << image.RedShift) | (((rgb >> 8) & 0xFFu) << image.GreenShift) |
-           ((rgb & 0xFFu) << image.BlueShift) | image.FixedBits;
-}
 
 // ---- Program thread ---------------------------------------------------------
 
