@@ -90,6 +90,21 @@ enum : uint32_t {
     MsgMouseWheel = 522,
 };
 
+// The eight messages that the window procedure hands to the mouse unit.
+inline bool IsMouseMessage(uint32_t message) {
+    switch (message) {
+        case MsgMouseMove:
+        case MsgLButtonDown:
+        case MsgLButtonUp:
+        case MsgRButtonDown:
+        case MsgRButtonUp:
+        case MsgMButtonDown:
+        case MsgMButtonUp:
+        case MsgMouseWheel: return true;
+        default: return false;
+    }
+}
+
 // Button and modifier flags of a mouse message's wParam.
 enum : uint32_t { MkLButton = 1, MkRButton = 2, MkShift = 4, MkControl = 8, MkMButton = 16 };
 

@@ -116,19 +116,10 @@ uint32_t GraphWindowProc(uint32_t window, uint32_t message, uint32_t wParam, uin
         return CallHook(KeyboardHook, window, message, wParam, lParam);
     case MsgSysChar:
         return 0;
-    case MsgMouseMove:
-    case MsgLButtonDown:
-    case MsgLButtonUp:
-    case MsgRButtonDown:
-    case MsgRButtonUp:
-    case MsgMButtonDown:
-    case MsgMButtonUp:
-    case MsgMouseWheel:
-        return CallHook(MouseHook, window, message, wParam, lParam);
     case MsgUser:
         DestroyGraphWindow();
         return 0;
     default:
-        return 0;
+        return IsMouseMessage(message) ? CallHook(MouseHook, window, message, wParam, lParam) : 0;
     }
 }
