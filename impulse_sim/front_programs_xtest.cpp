@@ -113,6 +113,18 @@ protected:
         return Count(DynamicBodyColor, AboveGround.first, AboveGround.second);
     }
 
+    // Holds the left button on the box and takes the pointer 150 px up and to
+    // the left; the button stays down. Returns where the pointer ends.
+    std::pair<int, int> GrabAndMove(const TColorCount& box) {
+        MovePointer(Driver, Win, box.CenterX(), box.CenterY());
+        HoldButton(Driver, 1, true);
+        for (int i = 1; i <= 10; i++) {
+            MovePointer(Driver, Win, box.CenterX() - 15 * i, box.CenterY() - 15 * i);
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return {box.CenterX() - 150, box.CenterY() - 150};
+    }
+
     void EndWithEsc() {
         PressKey(Driver, XK_Escape);
         int code = -1;
@@ -164,18 +176,19 @@ TEST_F(ProgramTest, SpaceThrowsALightGreenProjectile) {
     EndWithEsc();
 }
 
-TEST_F(ProgramTest, LeftButtonDragsTheNearestBody) {
+TEST_F(ProgramTest, LeftButtonAloneDragsTheNearestBody) {
     Start(IMPULSE_SIM_PATH);
     TColorCount box = LandedBox();
-    MovePointer(Driver, Win, box.CenterX(), box.CenterY());
-    HoldButton(Driver, 1, true);
-    for (int i = 1; i <= 10; i++) {
-        MovePointer(Driver, Win, box.CenterX() - 15 * i, box.CenterY() - 15 * i);
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    HoldKey(Driver, XK_Shift_L, true);  // with Shift nothing moves
+    GrabAndMove(box);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_NEAR(Count(DynamicBodyColor, AboveGround.first, AboveGround.second).CenterX(), box.CenterX(), 2);
+    HoldButton(Driver, 1, false);
+    HoldKey(Driver, XK_Shift_L, false);
+
+    auto [x, y] = GrabAndMove(box);
     // The box is drawn before it is moved in a frame, so it shows one step's
     // fall below the pointer, growing while it is held.
-    const int x = box.CenterX() - 150, y = box.CenterY() - 150;
     EXPECT_TRUE(WaitFor(DynamicBodyColor, [&](const TColorCount& c) {
         return std::abs(c.CenterX() - x) <= 2 && c.CenterY() >= y - 2 && c.CenterY() <= y + 10;
     }, AboveGround.first, AboveGround.second)) << "the box does not follow the pointer";
@@ -196,13 +209,22 @@ void ShowPyramid(TXDriver& driver) {
     for (int i = 0; i < 4; i++) PressKey(driver, XK_Return);
 }
 
-TEST_F(ProgramTest, ContactPointsShowOnlyInTheFullProgram) {
+TEST_F(ProgramTest, FullProgramShowsContactPoints) {
     Start(IMPULSE_SIM_PATH);
     ShowPyramid(Driver);
     EXPECT_TRUE(WaitFor(ContactColor, [](const TColorCount& c) { return c.Count > 20; }));
     EndWithEsc();
+}
 
+TEST_F(ProgramTest, BasicProgramIgnoresTheMouseAndHidesContactPoints) {
     Start(IMPULSE_SIM_BASIC_PATH);
+    TColorCount box = LandedBox();
+    GrabAndMove(box);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    TColorCount after = Count(DynamicBodyColor, AboveGround.first, AboveGround.second);
+    HoldButton(Driver, 1, false);
+    EXPECT_NEAR(after.CenterX(), box.CenterX(), 2);
+
     ShowPyramid(Driver);
     // 28 boxes of the pyramid in white, not one contact point.
     ASSERT_TRUE(WaitFor(DynamicBodyColor, [](const TColorCount& c) { return c.Count > 2000; }));
@@ -210,19 +232,6 @@ TEST_F(ProgramTest, ContactPointsShowOnlyInTheFullProgram) {
         EXPECT_EQ(Count(ContactColor).Count, 0);
         std::this_thread::sleep_for(std::chrono::milliseconds(15));
     }
-    EndWithEsc();
-}
-
-TEST_F(ProgramTest, BasicProgramIgnoresTheMouse) {
-    Start(IMPULSE_SIM_BASIC_PATH);
-    TColorCount box = LandedBox();
-    DragPointer(Driver, Win, box.CenterX(), box.CenterY(), box.CenterX() - 150, box.CenterY() - 150);
-    MovePointer(Driver, Win, box.CenterX() - 150, box.CenterY() - 150);
-    HoldButton(Driver, 1, true);
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    TColorCount after = Count(DynamicBodyColor, AboveGround.first, AboveGround.second);
-    HoldButton(Driver, 1, false);
-    EXPECT_NEAR(after.CenterX(), box.CenterX(), 2);
     EndWithEsc();
 }
 
