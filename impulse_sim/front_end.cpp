@@ -15,11 +15,11 @@ namespace {
 
 constexpr TVec2 Gravity{0, -9.8};
 
-void BuildWorld(int32_t iterations, bool positionCorrection, bool warmStarting,
-                bool splitImpulses, bool accumulateImpulses) {
+void BuildWorld(const TVec2& gravity, int32_t iterations, bool positionCorrection,
+                bool warmStarting, bool splitImpulses, bool accumulateImpulses) {
     ClearWorld();
     ProjectileActive = false;
-    SetWorld(Gravity, iterations, positionCorrection, warmStarting, splitImpulses,
+    SetWorld(gravity, iterations, positionCorrection, warmStarting, splitImpulses,
              accumulateImpulses);
     BuildScene(SceneNumber, ProgramRandom);
 }
@@ -34,11 +34,11 @@ const char* YesNo(bool on) { return on ? "Da" : "Nu"; }
 void BeginScene(uint32_t seed) {
     SeedRandom(ProgramRandom, seed);
     ResetView();
-    BuildWorld(DefaultIterations, true, false, false, true);
+    BuildWorld(Gravity, DefaultIterations, true, false, false, true);
 }
 
 void RestartScene() {
-    BuildWorld(SolverIterations, PositionCorrection, WarmStarting, SplitImpulses,
+    BuildWorld(WorldGravity, SolverIterations, PositionCorrection, WarmStarting, SplitImpulses,
                AccumulateImpulses);
 }
 
