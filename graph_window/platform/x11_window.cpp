@@ -5,8 +5,6 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
 #include <poll.h>
-#include <pthread.h>
-#include <sched.h>
 #include <sys/eventfd.h>
 #include <sys/ipc.h>
 #include <sys/resource.h>
@@ -416,13 +414,6 @@ uint16_t RunMessageLoop() {
 // Registering a class and creating the window become: connect, create the
 // window and its image; then the create message, the loop, and the release.
 void WindowThreadMain(const char* caption) {
-    // Woken by a page flip, the thread is often placed on the core of the
-    // program thread that woke it, even with other cores idle; as a normal
-    // thread it would take that core over for the whole present and stall the
-    // frame the flip began. A batch thread never preempts on waking: it runs
-    // on a free core, or when the program pauses or its time slice ends.
-    sched_param batch{};
-    pthread_setschedparam(pthread_self(), SCHED_BATCH, &batch);
     // Above normal where the system allows it; the window still works without.
     setpriority(PRIO_PROCESS, id_t(gettid()), getpriority(PRIO_PROCESS, id_t(gettid())) - 1);
     WindowDisplay = OpenXConnection();
