@@ -54,23 +54,34 @@ void BM_SelectShownPage(benchmark::State& state) {
     }
 }
 
-// One flip per frame, as programs do: the window thread is idle when the flip
-// comes, so every flip pays for waking it.
-void BM_SelectShownPageOncePerFrame(benchmark::State& state) {
+// One flip per frame, as programs do: the window thread presents between
+// frames (untimed), so every flip finds it idle and pays for waking it. With
+// drawing, the frame then selects the other page, clears it and draws a few
+// hundred short segments while the window thread presents the first: what the
+// program thread pays for such a frame, any wait for the window thread
+// included.
+void FlipOncePerFrame(benchmark::State& state, bool drawing) {
     if (!EnsureWindow(3, state)) return;
     uint16_t page = 0;
     for (auto _ : state) {
         const uint32_t before = PresentCount;
         SelectShownPage(page);
         page ^= 1;
+        if (drawing) {
+            SelectDrawPage(page);
+            ClearWholeWindow();
+            for (int16_t i = 0; i < 300; ++i) DrawSegment(i, 100, int16_t(i + 20), 140);
+        }
         state.PauseTiming();
         while (PresentCount == before) std::this_thread::yield();
         state.ResumeTiming();
     }
 }
 
-// The conversion alone, into memory of our own: the share of the present
-// that holds DrawLock.
+void BM_SelectShownPageOncePerFrame(benchmark::State& state) { FlipOncePerFrame(state, false); }
+void BM_FlipClearAndDraw(benchmark::State& state) { FlipOncePerFrame(state, true); }
+
+// The conversion alone, into memory of our own.
 void BM_ConvertPalettePage800x600(benchmark::State& state) {
     if (!EnsureWindow(3, state)) return;
     std::vector<uint32_t> words(800 * 600);
@@ -90,5 +101,6 @@ BENCHMARK(BM_PresentPalettePage800x600)->UseRealTime()->Repetitions(5);
 BENCHMARK(BM_PresentTrueColourPage800x600)->UseRealTime()->Repetitions(5);
 BENCHMARK(BM_SelectShownPage)->Repetitions(5);
 BENCHMARK(BM_SelectShownPageOncePerFrame)->Iterations(2000)->Repetitions(5);
+BENCHMARK(BM_FlipClearAndDraw)->Iterations(2000)->UseRealTime()->Repetitions(5);
 
 }  // namespace

@@ -4,16 +4,26 @@
 # a server of its own.
 set(TAVREL_WITH_XVFB ${CMAKE_SOURCE_DIR}/tools/with_xvfb.sh)
 
+# tavrel_add_tests([ONLY <regex>] [EXCEPT <regex>] <libs>...): ONLY and EXCEPT
+# pick tests by name, for folders whose tests need different libraries (two
+# definitions of one routine cannot share an executable).
 function(tavrel_add_tests)
   if(NOT GTest_FOUND)
     return()
   endif()
+  cmake_parse_arguments(PICK "" "ONLY;EXCEPT" "" ${ARGN})
   file(GLOB unit_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
   file(GLOB x_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_xtest.cpp)
   foreach(src IN LISTS unit_tests x_tests)
     get_filename_component(name ${src} NAME_WE)
+    if(PICK_ONLY AND NOT name MATCHES "${PICK_ONLY}")
+      continue()
+    endif()
+    if(PICK_EXCEPT AND name MATCHES "${PICK_EXCEPT}")
+      continue()
+    endif()
     add_executable(${name} ${src})
-    target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gtest_main)
+    target_link_libraries(${name} PRIVATE ${PICK_UNPARSED_ARGUMENTS} GTest::gtest GTest::gtest_main)
     if(src MATCHES "_xtest\\.cpp$")
       add_test(NAME ${name} COMMAND ${TAVREL_WITH_XVFB} $<TARGET_FILE:${name}>)
       set_tests_properties(${name} PROPERTIES LABELS x11 TIMEOUT 300)

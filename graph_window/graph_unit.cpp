@@ -22,6 +22,8 @@ std::atomic<uint16_t> DrawPage{0}, ShownPage{0};
 std::atomic<bool> RefreshMode{false}, DirectDraw{false};
 
 std::recursive_mutex DrawLock;
+std::mutex PresentLock;
+std::atomic<int16_t> PresentingPage{NoPresentingPage};
 uint16_t ActivePaletteSize = 0;
 
 TMessageHook KeyboardHook = nullptr, MouseHook = nullptr;

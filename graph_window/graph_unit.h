@@ -1,6 +1,8 @@
 // State of the graphics unit shared by the library's own files; programs see
 // only tavrel.h. The window thread and the program thread both read the flags
-// below, hence the atomics; everything about pages is guarded by DrawLock.
+// below, hence the atomics; everything about pages is guarded by DrawLock,
+// apart from the shown page that the window thread reads while PresentLock
+// marks it (PresentingPage).
 #pragma once
 
 #include <array>
@@ -40,6 +42,15 @@ extern std::atomic<uint16_t> DrawPage, ShownPage;
 extern std::atomic<bool> RefreshMode, DirectDraw;
 
 extern std::recursive_mutex DrawLock;
+
+// Held by the window thread while it converts a page other than the draw page
+// without DrawLock; PresentingPage is that page, set while DrawLock is held
+// and NoPresentingPage otherwise. Whoever is about to write into a page that
+// is not the draw page, holding DrawLock, waits for PresentLock when the page
+// is PresentingPage. Lock order: DrawLock, then PresentLock.
+extern std::mutex PresentLock;
+constexpr int16_t NoPresentingPage = -1;
+extern std::atomic<int16_t> PresentingPage;
 
 // Size of the palette last applied: the modulus of colour values in palette mode.
 extern uint16_t ActivePaletteSize;
@@ -89,6 +100,21 @@ enum : uint32_t {
     MsgMButtonUp = 520,
     MsgMouseWheel = 522,
 };
+
+// The eight messages that the window procedure hands to the mouse unit.
+inline bool IsMouseMessage(uint32_t message) {
+    switch (message) {
+        case MsgMouseMove:
+        case MsgLButtonDown:
+        case MsgLButtonUp:
+        case MsgRButtonDown:
+        case MsgRButtonUp:
+        case MsgMButtonDown:
+        case MsgMButtonUp:
+        case MsgMouseWheel: return true;
+        default: return false;
+    }
+}
 
 // Button and modifier flags of a mouse message's wParam.
 enum : uint32_t { MkLButton = 1, MkRButton = 2, MkShift = 4, MkControl = 8, MkMButton = 16 };

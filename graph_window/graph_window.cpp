@@ -1,10 +1,8 @@
 // The graphics unit's window: start-up and shutdown, the layout of a mode and
 // driver, opening and closing on the program thread, and the page selection.
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <thread>
 
 #include "graph_unit.h"
 #include "platform/x11_window.h"
@@ -13,8 +11,6 @@ namespace {
 
 std::array<char, 256> WindowCaption{};
 constexpr const char* DefaultCaption = "Tavrel 1.1";
-
-void SleepMilliseconds(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 void CloseAtExit() { DoneGraphUnit(); }
 
@@ -116,7 +112,7 @@ void OpenGraphWindow(int16_t& driver, int16_t& mode, const char* caption) {
         ResultCode = -4;
         return;
     }
-    while (!WindowReady && ResultCode == 0) SleepMilliseconds(10);
+    while (!WindowReady && ResultCode == 0) PauseMilliseconds(10);
     if (ResultCode != 0) {
         JoinWindowThread();  // the thread has ended: release it
         return;
@@ -167,6 +163,12 @@ void SelectDrawPage(uint16_t page) {
     if (!AcceptPage(page)) return;
     {
         std::lock_guard<std::recursive_mutex> lock(DrawLock);
+        // The window thread may still be converting this page for the screen:
+        // neither its table nor its pixels may change before it is done.
+        if (PresentingPage == int16_t(page)) {
+            PresentLock.lock();
+            PresentLock.unlock();
+        }
         DrawPage = page;
         // Every page carries the current colours from its first drawing on.
         if (PaletteMode) std::copy_n(PageColorTable.begin(), DeviceColorCount, Pages[page].ColorTable.begin());

@@ -2,6 +2,7 @@
 // window's visual, and the conversion of a page into them.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 struct TPage;
@@ -28,6 +29,14 @@ inline uint32_t ScreenWord(const TScreenImage& image, uint32_t rgb) {
            ((rgb & 0xFFu) << image.BlueShift) | image.FixedBits;
 }
 
+// A palette page's colour table as server words, one per index.
+using TScreenWords = std::array<uint32_t, 256>;
+
+// The table is taken apart from the pixels so that it can be read while the
+// page cannot change and the pixels converted later.
+void MakeScreenWords(const TPage& page, const TScreenImage& image, TScreenWords& words);
 // The rectangle (inside both) of a page into the image: palette pages through
-// their own colour table, true-colour pages as they are.
+// words, true-colour pages as they are.
+void ConvertPagePixels(const TPage& page, const TScreenWords& words, const TClientRect& rect, TScreenImage& image);
+// Both steps at once.
 void ConvertPageRect(const TPage& page, const TClientRect& rect, TScreenImage& image);

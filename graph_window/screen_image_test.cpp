@@ -15,14 +15,15 @@ constexpr uint32_t Untouched = 0xDEADBEEF;
 class ScreenImageTest : public ::testing::Test {
 protected:
     // A 4 x 3 page and an image with a padding word after every row.
-    void SetUp() override {
-        PageWidth = 4;
-        PageHeight = 3;
-        words_.assign(5 * 3, Untouched);
+    void SetUp() override { UseSize(4, 3); }
+    void UseSize(int32_t width, int32_t height) {
+        PageWidth = width;
+        PageHeight = height;
+        words_.assign(size_t((width + 1) * height), Untouched);
         image_.Words = words_.data();
-        image_.WordsPerRow = 5;
-        image_.Width = 4;
-        image_.Height = 3;
+        image_.WordsPerRow = width + 1;
+        image_.Width = width;
+        image_.Height = height;
     }
     void TearDown() override {
         PaletteMode = false;
@@ -30,16 +31,16 @@ protected:
     }
     void UsePaletteMode(bool palette) {
         PaletteMode = palette;
-        page_.Pixels.assign(size_t(4 * 3 * (palette ? 1 : 4)), 0);
+        page_.Pixels.assign(size_t(PageWidth * PageHeight * (palette ? 1 : 4)), 0);
     }
     void SetPixel(int x, int y, uint32_t value) {
         if (PaletteMode)
-            page_.Pixels[size_t(y * 4 + x)] = uint8_t(value);
+            page_.Pixels[size_t(y * PageWidth + x)] = uint8_t(value);
         else
-            std::memcpy(&page_.Pixels[size_t(y * 4 + x) * 4], &value, 4);
+            std::memcpy(&page_.Pixels[size_t(y * PageWidth + x) * 4], &value, 4);
     }
     // Server word at (x, y) after the conversion.
-    uint32_t At(int x, int y) const { return words_[size_t(y * 5 + x)]; }
+    uint32_t At(int x, int y) const { return words_[size_t(y * image_.WordsPerRow + x)]; }
     // A visual with blue lowest and alpha in the top byte.
     void UseReversedVisualWithAlpha() {
         image_.RedShift = 0;
@@ -69,6 +70,27 @@ TEST_F(ScreenImageTest, PalettePageGoesThroughItsOwnTable) {
         for (int x = 0; x < 5; ++x) {
             const bool inside = x >= 1 && x <= 2 && y >= 1;
             EXPECT_EQ(At(x, y) == Untouched, !inside) << x << "," << y;
+        }
+    }
+}
+
+// Rows are converted several pixels at a time: every pixel of a rectangle that
+// starts and ends off those groups, and none beside it, gets its own entry.
+TEST_F(ScreenImageTest, WideRectanglesConvertEveryPixelOnce) {
+    UseSize(37, 4);
+    UsePaletteMode(true);
+    for (int i = 0; i < 256; ++i) page_.ColorTable[size_t(i)] = 0x10000u * uint32_t(i) + 0x0101u * uint32_t(255 - i);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 37; ++x) SetPixel(x, y, uint32_t(y * 37 + x) * 7 % 256);
+    for (const TClientRect r : {TClientRect{3, 1, 33, 2}, TClientRect{0, 0, 36, 3}, TClientRect{5, 3, 12, 3}}) {
+        words_.assign(words_.size(), Untouched);
+        ConvertPageRect(page_, r, image_);
+        for (int y = 0; y < 4; ++y) {
+            for (int x = 0; x <= 37; ++x) {
+                const bool inside = x >= r.X1 && x <= r.X2 && y >= r.Y1 && y <= r.Y2;
+                const uint32_t want = inside ? page_.ColorTable[page_.Pixels[size_t(y * 37 + x)]] : Untouched;
+                ASSERT_EQ(At(x, y), want) << x << "," << y << " of " << r.X1 << ".." << r.X2;
+            }
         }
     }
 }

@@ -1,7 +1,6 @@
 // The window procedure: what the window thread does with each message of the
 // graphics window, and the paint that converts the shown page for the screen.
 #include <algorithm>
-#include <cstring>
 
 #include "graph_unit.h"
 #include "platform/x11_window.h"
@@ -58,47 +57,41 @@ uint32_t OnDestroy(uint32_t window, uint32_t wParam, uint32_t lParam) {
     return 0;
 }
 
-// Only the conversion holds the lock, so that it never shows a half-drawn
-// page selection; the put to the server runs after it is released.
+// Converts the update rectangle of the shown page into the screen image. The
+// page is chosen under DrawLock, so a paint never sees a half-done page
+// selection. When drawing goes to another page, the conversion runs outside
+// DrawLock and the program thread draws on meanwhile: PresentLock marks the
+// page as being read, and selecting it for drawing waits for it.
+void ConvertShownPage(const TClientRect& r) {
+    std::unique_lock<std::recursive_mutex> draw(DrawLock);
+    const uint16_t shown = ShownPage.load() % PageCount;
+    const TPage& page = Pages[shown];
+    if (shown == DrawPage.load()) {
+        ConvertPageRect(page, r, ScreenImage);  // primitives write this very page
+        return;
+    }
+    TScreenWords words;
+    if (PaletteMode) MakeScreenWords(page, ScreenImage, words);
+    std::lock_guard<std::mutex> present(PresentLock);
+    PresentingPage = int16_t(shown);
+    draw.unlock();
+    ConvertPagePixels(page, words, r, ScreenImage);
+    PresentingPage = NoPresentingPage;
+}
+
+// The put to the server runs after the page is released.
 uint32_t OnPaint() {
     TClientRect r;
     if (!TakeUpdateRect(r)) return 0;
     r.X2 = std::min(r.X2, std::min(PageWidth, ScreenImage.Width) - 1);
     r.Y2 = std::min(r.Y2, std::min(PageHeight, ScreenImage.Height) - 1);
     if (r.X1 > r.X2 || r.Y1 > r.Y2) return 0;
-    {
-        std::lock_guard<std::recursive_mutex> lock(DrawLock);
-        ConvertPageRect(Pages[ShownPage.load() % PageCount], r, ScreenImage);
-    }
+    ConvertShownPage(r);
     PutScreenRect(r);
     return 0;
 }
 
 }  // namespace
-
-void ConvertPageRect(const TPage& page, const TClientRect& r, TScreenImage& image) {
-    const int32_t count = r.X2 - r.X1 + 1;
-    if (PaletteMode) {
-        uint32_t words[256];
-        for (int i = 0; i < 256; ++i) words[i] = ScreenWord(image, page.ColorTable[i]);
-        for (int32_t y = r.Y1; y <= r.Y2; ++y) {
-            const uint8_t* src = page.Pixels.data() + size_t(y) * size_t(PageWidth) + size_t(r.X1);
-            uint32_t* dst = image.Words + size_t(y) * size_t(image.WordsPerRow) + size_t(r.X1);
-            for (int32_t x = 0; x < count; ++x) dst[x] = words[src[x]];
-        }
-        return;
-    }
-    for (int32_t y = r.Y1; y <= r.Y2; ++y) {
-        const uint8_t* row = page.Pixels.data() + (size_t(y) * size_t(PageWidth) + size_t(r.X1)) * 4;
-        uint32_t* dst = image.Words + size_t(y) * size_t(image.WordsPerRow) + size_t(r.X1);
-        if (image.Direct) {
-            std::memcpy(dst, row, size_t(count) * 4);
-            continue;
-        }
-        const uint32_t* src = reinterpret_cast<const uint32_t*>(row);
-        for (int32_t x = 0; x < count; ++x) dst[x] = ScreenWord(image, src[x]);
-    }
-}
 
 uint32_t GraphWindowProc(uint32_t window, uint32_t message, uint32_t wParam, uint32_t lParam) {
     switch (message) {
@@ -116,19 +109,10 @@ uint32_t GraphWindowProc(uint32_t window, uint32_t message, uint32_t wParam, uin
         return CallHook(KeyboardHook, window, message, wParam, lParam);
     case MsgSysChar:
         return 0;
-    case MsgMouseMove:
-    case MsgLButtonDown:
-    case MsgLButtonUp:
-    case MsgRButtonDown:
-    case MsgRButtonUp:
-    case MsgMButtonDown:
-    case MsgMButtonUp:
-    case MsgMouseWheel:
-        return CallHook(MouseHook, window, message, wParam, lParam);
     case MsgUser:
         DestroyGraphWindow();
         return 0;
     default:
-        return 0;
+        return IsMouseMessage(message) ? CallHook(MouseHook, window, message, wParam, lParam) : 0;
     }
 }

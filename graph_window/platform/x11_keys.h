@@ -1,4 +1,5 @@
-// Key presses of the X server as the window messages the keyboard unit reads.
+// Key presses of the X server as the window messages the keyboard unit reads,
+// and the held-key state, both through the one key-symbol table.
 #pragma once
 
 #include <X11/Xlib.h>
@@ -19,3 +20,11 @@ struct TKeyMessages {
 // window's 8-bit code page. Also records the modifier state that the key
 // translation reads while these messages are handled.
 void TranslateKeyPress(const XKeyEvent& event, TKeyMessages& out);
+
+// The virtual-key code of a key symbol, 0 for keys without one.
+int32_t VirtualKeyOfKeySym(KeySym sym);
+
+// The byte a key types as the window system's character message would carry
+// it: `sym` and `text` (`count` bytes) are what XLookupString gave. -1 when
+// the key types nothing.
+int CharacterOfKey(KeySym sym, const char* text, int count, bool ctrl);

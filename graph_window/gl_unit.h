@@ -1,0 +1,16 @@
+// The OpenGL side of the graphics unit: which contexts exist and which one is
+// the target. Program thread only.
+#pragma once
+
+#include <cstdint>
+
+#include "graph_unit.h"
+
+extern bool GlAvailable;       // both contexts were created
+extern bool GlTargetIsWindow;  // the last SelectGlTarget chose the window
+
+// What the bitmap context drew (bytes B, G, R, A, bottom row first, the page's
+// size) into a page: true colour as 0x00RRGGBB, palette pages as the index of
+// the nearest of the page's first `paletteSize` colours (0: true colour).
+void CopyGlPixelsToPage(const uint8_t* pixels, int32_t width, int32_t height, uint16_t paletteSize,
+                        TPage& page);

@@ -1,0 +1,173 @@
+#include "front_end.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "headless_pages.h"
+#include "scenes.h"
+#include "world_drawing.h"
+
+namespace {
+
+class FrontEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        OpenHeadlessPages(800, 600, true);
+        SceneNumber = 1;
+        BeginScene(7);
+    }
+    void TearDown() override { CloseHeadlessPages(); }
+
+    static void Press(uint8_t key, int times = 1) {
+        for (int i = 0; i < times; i++) DispatchKey(key);
+    }
+};
+
+TEST_F(FrontEnd, ZoomAndIterationsStayInTheirRanges) {
+    Press(KeyUp, 9);
+    EXPECT_EQ(ViewZoom, 34);
+    Press('H', 2);  // the typed character of the same value zooms as well
+    EXPECT_EQ(ViewZoom, MaxViewZoom);
+    Press(KeyDown, 40);
+    EXPECT_EQ(ViewZoom, MinViewZoom);
+
+    Press(KeyRight, 39);
+    EXPECT_EQ(SolverIterations, 49);
+    Press(KeyRight, 5);
+    EXPECT_EQ(SolverIterations, MaxIterations);
+    Press(KeyLeft, 60);
+    EXPECT_EQ(SolverIterations, MinIterations);
+}
+
+TEST_F(FrontEnd, EachToggleFlipsItsOwnSwitch) {
+    struct {
+        uint8_t Key;
+        bool* Switch;
+    } toggles[] = {{'a', &AccumulateImpulses}, {'c', &WarmStarting},
+                   {'p', &PositionCorrection}, {'s', &SplitImpulses}};
+    for (const auto& t : toggles) {
+        bool before[4] = {AccumulateImpulses, WarmStarting, PositionCorrection, SplitImpulses};
+        Press(t.Key);
+        bool after[4] = {AccumulateImpulses, WarmStarting, PositionCorrection, SplitImpulses};
+        for (int i = 0; i < 4; i++)
+            EXPECT_EQ(after[i], toggles[i].Switch == t.Switch ? !before[i] : before[i])
+                << "key " << t.Key << ", switch " << i;
+    }
+}
+
+TEST_F(FrontEnd, ProjectileKeys) {
+    Press(KeySpace);
+    ASSERT_TRUE(ProjectileActive);
+    ASSERT_EQ(WorldBodyCount, 3);
+    Press(KeySpace);  // replaces the first throw
+    EXPECT_EQ(WorldBodyCount, 3);
+
+    TVec2 v = WorldBodies[3].Velocity;
+    Press('m');
+    Press('x', 3);
+    Press('z');
+    EXPECT_DOUBLE_EQ(WorldBodies[3].Velocity.Y, v.Y + 10);
+    EXPECT_DOUBLE_EQ(WorldBodies[3].Velocity.X, v.X + 2);
+
+    Press('b');  // the projectile stays as an ordinary body
+    EXPECT_FALSE(ProjectileActive);
+    Press('m');
+    EXPECT_DOUBLE_EQ(WorldBodies[3].Velocity.Y, v.Y + 10);
+    Press(KeySpace);
+    EXPECT_EQ(WorldBodyCount, 4);
+}
+
+TEST_F(FrontEnd, AFullWorldTakesNoProjectile) {
+    while (WorldBodyCount < WorldCapacity) {
+        Press(KeySpace);
+        Press('b');
+    }
+    TVec2 v = WorldBodies[WorldCapacity].Velocity;
+    Press(KeySpace);
+    EXPECT_FALSE(ProjectileActive);  // the last body is not a projectile
+    Press('m');
+    EXPECT_DOUBLE_EQ(WorldBodies[WorldCapacity].Velocity.Y, v.Y);
+}
+
+TEST_F(FrontEnd, RestartKeepsSettingsAndSceneStartRestoresDefaults) {
+    SceneNumber = 5;
+    BeginScene(7);
+    Press(KeyRight, 3);
+    Press(KeyDown, 2);
+    Press('c');
+    Press('a');
+    Press(KeySpace);
+    WorldBodies[2].Position = {50, 50};
+    Press('r');
+    EXPECT_EQ(WorldBodyCount, 29);
+    EXPECT_FALSE(ProjectileActive);
+    EXPECT_EQ(WorldBodies[2].Position.Y, 0.75);
+    EXPECT_EQ(SolverIterations, 13);
+    EXPECT_EQ(ViewZoom, 23);
+    EXPECT_TRUE(WarmStarting);
+    EXPECT_FALSE(AccumulateImpulses);
+
+    ASSERT_TRUE(EndsFrameLoop(KeyF1));
+    SceneNumber = SceneAfterKey(SceneNumber, KeyF1);
+    BeginScene(8);
+    EXPECT_EQ(SceneNumber, 5);
+    EXPECT_EQ(SolverIterations, DefaultIterations);
+    EXPECT_EQ(ViewZoom, DefaultViewZoom);
+    EXPECT_TRUE(PositionCorrection && AccumulateImpulses);
+    EXPECT_FALSE(WarmStarting || SplitImpulses);
+}
+
+TEST(SceneKeys, EnterAndBackspaceWrapAndOnlyFourKeysEndTheFrameLoop) {
+    EXPECT_EQ(SceneAfterKey(1, KeyEnter), 2);
+    EXPECT_EQ(SceneAfterKey(SceneCount, KeyEnter), 1);
+    EXPECT_EQ(SceneAfterKey(1, KeyBackspace), SceneCount);
+    EXPECT_EQ(SceneAfterKey(6, KeyBackspace), 5);
+    for (int key = 0; key < 256; key++)
+        EXPECT_EQ(EndsFrameLoop(static_cast<uint8_t>(key)),
+                  key == 27 || key == 13 || key == 59 || key == 8)
+            << key;
+}
+
+TEST_F(FrontEnd, CloseRequestChangesNothing) {
+    TStatusText before, after;
+    FormatStatusLine(before);
+    Press(107);
+    FormatStatusLine(after);
+    EXPECT_STREQ(before.data(), after.data());
+    EXPECT_EQ(ViewZoom, DefaultViewZoom);
+}
+
+TEST_F(FrontEnd, StatusLineOfSceneOneAtStart) {
+    TStatusText text;
+    FormatStatusLine(text);
+    EXPECT_STREQ(text.data(),
+                 "Corpuri=2, Iteratii=10, Start cald=Nu, Pozitie corectata=Da, "
+                 "Acumulare impuls=Da, Sparge impuls=Nu");
+}
+
+TEST_F(FrontEnd, DragMovesTheNearestBodyStaticOnesIncluded) {
+    // Scene 1: the ground's centre at (0, -10), the box at (0, 4).
+    const double pixel = 1 / ViewZoom;
+    DragNearestBody(WindowX(0.3), WindowY(3));
+    TVec2 p = WorldBodies[2].Position;
+    EXPECT_NEAR(p.X, 0.3, pixel);
+    EXPECT_NEAR(p.Y, 3, pixel);
+    DragNearestBody(WindowX(2), WindowY(-7));
+    EXPECT_NEAR(WorldBodies[1].Position.X, 2, pixel);
+    EXPECT_NEAR(WorldBodies[1].Position.Y, -7, pixel);
+}
+
+TEST(OpenFailure, OneLineThatNamesTheCause) {
+    TMessageText text;
+    FormatOpenFailure(text, "impulse_sim", -3, false, nullptr);
+    EXPECT_NE(std::strstr(text.data(), "an X display is needed"), nullptr) << text.data();
+    FormatOpenFailure(text, "impulse_sim", -3, false, ":42");
+    EXPECT_NE(std::strstr(text.data(), "\":42\""), nullptr) << text.data();
+    FormatOpenFailure(text, "impulse_sim_basic", -5, true, ":0");
+    EXPECT_NE(std::strstr(text.data(), "font"), nullptr) << text.data();
+    EXPECT_EQ(std::strncmp(text.data(), "impulse_sim_basic: ", 19), 0);
+    EXPECT_EQ(std::strchr(text.data(), '\n'), nullptr);
+}
+
+}  // namespace

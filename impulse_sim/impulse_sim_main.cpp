@@ -1,0 +1,3 @@
+#include "front_end.h"
+
+int main() { return RunSimulator(FullStyle); }
