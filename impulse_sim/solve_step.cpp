@@ -130,7 +130,8 @@ void Prepare(double invDt) {
     }
 }
 
-// Updates by a finite impulse leave such a body exactly as it is.
+// A body that updates by finite impulses change by zero only; whether they
+// did is checked after the iterations all the same (CopiesUnchanged).
 bool IsFixed(const TSolverBody& b) {
     const TVelocity* velocities[] = {&b.Real, &b.Pseudo};
     for (const TVelocity* v : velocities)
