@@ -143,6 +143,9 @@ void CloseGraphWindow() {
 
 bool GraphWindowIsOpen() { return WindowReady; }
 
+// The unit reads the screen size at start-up; 0 means no X server answered.
+bool DisplayReachable() { return ScreenWidth > 0; }
+
 int16_t GetRightEdge() { return int16_t(ClientMaxX); }
 
 int16_t GetBottomEdge() { return int16_t(ClientMaxY); }

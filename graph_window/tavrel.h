@@ -25,6 +25,8 @@ extern std::atomic<int16_t> ResultCode;
 void OpenGraphWindow(int16_t& driver, int16_t& mode, const char* caption);
 void CloseGraphWindow();
 bool GraphWindowIsOpen();
+// Whether an X server answered at start-up; without one no window can open.
+bool DisplayReachable();
 int16_t GetRightEdge();
 int16_t GetBottomEdge();
 void SelectDrawPage(uint16_t page);

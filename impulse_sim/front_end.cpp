@@ -117,32 +117,3 @@ void DrawStatusLine() {
     SetTextAnchor(1, 0);  // centred on the point, top at the point
     DrawTextAt(static_cast<int16_t>(GetRightEdge() / 2), 5, text.data());
 }
-
-void FormatOpenFailure(TMessageText& text, const char* program, int16_t code,
-                       bool displayReached, const char* display) {
-    const char* what = "";
-    if (!displayReached) {
-        if (display && display[0])
-            std::snprintf(text.data(), text.size(),
-                          "%s: cannot open the window: the X display \"%s\" cannot be reached; "
-                          "an X display is needed",
-                          program, display);
-        else
-            std::snprintf(text.data(), text.size(),
-                          "%s: cannot open the window: DISPLAY is not set; an X display is needed",
-                          program);
-        return;
-    }
-    switch (code) {
-        case -2: what = "the 256-colour mode was refused"; break;
-        case -3: what = "the screen is smaller than 800 x 600"; break;
-        case -4: what = "the X server did not create it"; break;
-        case -5: what = "a standard font face (Courier New, MS Sans Serif, Times New Roman, Arial) is missing"; break;
-        default: break;
-    }
-    if (what[0])
-        std::snprintf(text.data(), text.size(), "%s: cannot open the window: %s", program, what);
-    else
-        std::snprintf(text.data(), text.size(), "%s: cannot open the window (result code %d)",
-                      program, static_cast<int>(code));
-}

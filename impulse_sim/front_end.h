@@ -59,12 +59,6 @@ using TStatusText = std::array<char, 256>;
 void FormatStatusLine(TStatusText& text);
 void DrawStatusLine();
 
-// The one line for standard error when the window did not open: code is the
-// library's result code, displayReached whether an X server answered at all.
-using TMessageText = std::array<char, 256>;
-void FormatOpenFailure(TMessageText& text, const char* program, int16_t code,
-                       bool displayReached, const char* display);
-
 // Steps, clearing, drawing, mouse, key and status line of one frame (all but
 // the pause); returns the key of the frame, 0 when none.
 uint8_t RunFrame(const TFrontEndStyle& style);

@@ -158,16 +158,4 @@ TEST_F(FrontEnd, DragMovesTheNearestBodyStaticOnesIncluded) {
     EXPECT_NEAR(WorldBodies[1].Position.Y, -7, pixel);
 }
 
-TEST(OpenFailure, OneLineThatNamesTheCause) {
-    TMessageText text;
-    FormatOpenFailure(text, "impulse_sim", -3, false, nullptr);
-    EXPECT_NE(std::strstr(text.data(), "an X display is needed"), nullptr) << text.data();
-    FormatOpenFailure(text, "impulse_sim", -3, false, ":42");
-    EXPECT_NE(std::strstr(text.data(), "\":42\""), nullptr) << text.data();
-    FormatOpenFailure(text, "impulse_sim_basic", -5, true, ":0");
-    EXPECT_NE(std::strstr(text.data(), "font"), nullptr) << text.data();
-    EXPECT_EQ(std::strncmp(text.data(), "impulse_sim_basic: ", 19), 0);
-    EXPECT_EQ(std::strchr(text.data(), '\n'), nullptr);
-}
-
 }  // namespace

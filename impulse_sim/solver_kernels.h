@@ -38,9 +38,6 @@ inline void StoreBody(TWorldBody& b, const TSolverBody& s) {
     b.BiasAngularVelocity = s.Pseudo.Angular;
 }
 
-// A value as it is kept: every stored result is a double.
-inline double Rounded(long double x) { return static_cast<double>(x); }
-
 // The clamps of kept impulses, MaxOf (x, 0) and ClampReal (x, -limit,
 // limit), with kept the double that holds x. Branches that change kept
 // rather than conditional moves: the processor predicts a branch and goes on

@@ -1,12 +1,19 @@
-// Extended-precision arithmetic on stored doubles for the hot loops of the
-// simulator, one x87 instruction each. Left to itself the compiler loads
-// doubles early, keeps them and the intermediates in the eight x87 registers
-// and spills the overflow as 80-bit values, which costs several times the
+// Extended precision for the simulations: they keep doubles and compute every
+// intermediate in long double (80-bit on x86), rounding once where a value is
+// kept. Rounded is that rounding for plain expressions.
+//
+// The rest is arithmetic on stored doubles for hot loops, one x87 instruction
+// each. Left to itself the compiler loads doubles early, keeps them and the
+// intermediates in the eight x87 registers and spills the overflow as 80-bit
+// values, which costs several times the
 // arithmetic. These read a double right where it is used and store a result
 // right where it is kept, so that only true intermediates live in registers.
 // Each is exactly the plain expression named beside it: the same operation,
 // rounded to extended precision, so results do not change.
 #pragma once
+
+// A value as it is kept: every stored result is a double.
+inline double Rounded(long double x) { return static_cast<double>(x); }
 
 #if defined(__i386__) || defined(__x86_64__)
 

@@ -1,0 +1,125 @@
+#include "test_support/program_test.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+namespace {
+
+std::string NewErrorPath() {
+    static int counter = 0;
+    const char* dir = std::getenv("TMPDIR");
+    std::string base = dir && dir[0] ? dir : "/tmp";
+    return base + "/program_test_" + std::to_string(getpid()) + "_" + std::to_string(++counter) +
+           ".err";
+}
+
+bool InRange(uint32_t p, const TColorRange& r) {
+    uint8_t red = uint8_t(p >> 16), green = uint8_t(p >> 8), blue = uint8_t(p);
+    return red >= r.RedLow && red <= r.RedHigh && green >= r.GreenLow && green <= r.GreenHigh &&
+           blue >= r.BlueLow && blue <= r.BlueHigh;
+}
+
+}  // namespace
+
+int64_t SteadyNowNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+bool WaitUntilStep(int64_t startNs, int timeoutMs) {
+    if (SteadyNowNs() - startNs > int64_t(timeoutMs) * 1000000) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(15));
+    return true;
+}
+
+bool StartProgramOnly(TProgramRun& run, const char* path, const std::vector<std::string>& setEnv,
+                      const std::vector<std::string>& unsetEnv) {
+    if (run.ErrorPath.empty()) run.ErrorPath = NewErrorPath();
+    TProgramOptions options;
+    options.Args = {path};
+    options.SetEnv = setEnv;
+    options.UnsetEnv = unsetEnv;
+    options.StderrPath = run.ErrorPath;
+    return StartProgram(run.Child, options);
+}
+
+bool StartProgramWindow(TProgramRun& run, const char* path, const char* caption, std::string& why,
+                        const std::vector<std::string>& setEnv, int timeoutMs) {
+    if (!run.Driver.Dpy && !OpenXDriver(run.Driver)) {
+        why = "no X server with XTest to drive";
+        return false;
+    }
+    if (!StartProgramOnly(run, path, setEnv)) {
+        why = std::string("cannot start ") + path;
+        return false;
+    }
+    run.Win = FindWindowByCaption(run.Driver, caption, timeoutMs);
+    if (!run.Win) {
+        why = std::string("no window \"") + caption + "\"; stderr: " + ProgramErrors(run);
+        return false;
+    }
+    if (!WaitWindowMapped(run.Driver, run.Win, timeoutMs)) {
+        why = std::string("window \"") + caption + "\" never mapped";
+        return false;
+    }
+    FocusWindow(run.Driver, run.Win);
+    return true;
+}
+
+void EndProgramRun(TProgramRun& run) {
+    StopProgram(run.Child);
+    CloseXDriver(run.Driver);
+    if (!run.ErrorPath.empty()) unlink(run.ErrorPath.c_str());
+    run.Win = 0;
+}
+
+bool WaitProgramStatus(TProgramRun& run, int timeoutMs, int& status) {
+    return WaitProgramExit(run.Child, timeoutMs, status);
+}
+
+bool StillRunningAfter(TProgramRun& run, int ms) {
+    int status = 0;
+    return !WaitProgramExit(run.Child, ms, status);
+}
+
+std::string ProgramErrors(const TProgramRun& run) {
+    std::ifstream in(run.ErrorPath);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+TPixelCount CountPixels(TProgramRun& run, const TColorRange& range, const TPixelRect& rect) {
+    TPixelCount c;
+    int width = rect.X2 - rect.X1 + 1, height = rect.Y2 - rect.Y1 + 1;
+    std::vector<uint32_t> pixels;
+    if (width <= 0 || height <= 0 ||
+        !ReadWindowPixels(run.Driver, run.Win, rect.X1, rect.Y1, width, height, pixels)) {
+        c.Count = -1;
+        return c;
+    }
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++) {
+            if (!InRange(pixels[size_t(y) * size_t(width) + size_t(x)], range)) continue;
+            c.Count++;
+            int px = rect.X1 + x, py = rect.Y1 + y;
+            if (px < c.X1) c.X1 = px;
+            if (py < c.Y1) c.Y1 = py;
+            if (px > c.X2) c.X2 = px;
+            if (py > c.Y2) c.Y2 = py;
+        }
+    return c;
+}
+
+bool RunWithoutDisplay(const char* path, int timeoutMs, int& status, std::string& errors) {
+    TProgramRun run;
+    bool ended = StartProgramOnly(run, path, {}, {"DISPLAY"}) &&
+                 WaitProgramStatus(run, timeoutMs, status);
+    errors = ProgramErrors(run);
+    EndProgramRun(run);
+    return ended;
+}

@@ -1,0 +1,90 @@
+// The end-to-end test of a program: start the real executable, find its
+// window by caption, drive it with XTest keys and pointer events (xdriver.h),
+// read its window back and collect its exit status and standard error.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "test_support/xdriver.h"
+
+struct TProgramRun {
+    TXDriver Driver;
+    TChildProgram Child;
+    Window Win = 0;
+    std::string ErrorPath;  // the program's standard error goes here
+};
+
+// Connects the driver, starts path (its standard error captured), waits for
+// the window of that caption to be mapped and focuses it. False, with the
+// reason in why, when any of that fails within timeoutMs.
+bool StartProgramWindow(TProgramRun& run, const char* path, const char* caption,
+                        std::string& why, const std::vector<std::string>& setEnv = {},
+                        int timeoutMs = 5000);
+// Starts path without waiting for a window (for runs meant to fail).
+bool StartProgramOnly(TProgramRun& run, const char* path, const std::vector<std::string>& setEnv = {},
+                      const std::vector<std::string>& unsetEnv = {});
+// Stops the program if it still runs, closes the driver, removes the file.
+void EndProgramRun(TProgramRun& run);
+
+// True when the program ended within timeoutMs; status is its exit status or
+// 128 + the signal that ended it.
+bool WaitProgramStatus(TProgramRun& run, int timeoutMs, int& status);
+// True when the program is still running after ms milliseconds.
+bool StillRunningAfter(TProgramRun& run, int ms);
+// What the program wrote to standard error so far.
+std::string ProgramErrors(const TProgramRun& run);
+
+// A rectangle of window pixels, corners included.
+struct TPixelRect {
+    int X1, Y1, X2, Y2;
+};
+
+// A colour range per channel, inclusive, of 0x00RRGGBB pixels.
+struct TColorRange {
+    uint8_t RedLow, RedHigh, GreenLow, GreenHigh, BlueLow, BlueHigh;
+};
+constexpr TColorRange ExactColor(uint32_t rgb) {
+    return {uint8_t(rgb >> 16), uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb >> 8),
+            uint8_t(rgb), uint8_t(rgb)};
+}
+
+struct TPixelCount {
+    int Count = 0;
+    int X1 = 1 << 30, Y1 = 1 << 30, X2 = -1, Y2 = -1;  // the bounding box of the matches
+    int CenterX() const { return (X1 + X2) / 2; }
+    int CenterY() const { return (Y1 + Y2) / 2; }
+};
+
+// The pixels of the range within rect; Count -1 when the window cannot be read.
+TPixelCount CountPixels(TProgramRun& run, const TColorRange& range, const TPixelRect& rect);
+
+// Polls until condition() is true or timeoutMs pass; true when it held.
+template <class Condition>
+bool WaitUntil(int timeoutMs, Condition condition);
+
+// Polls the window until condition(count) holds for the pixels of range in rect.
+template <class Condition>
+bool WaitForPixels(TProgramRun& run, const TColorRange& range, const TPixelRect& rect,
+                   Condition condition, int timeoutMs = 5000) {
+    return WaitUntil(timeoutMs, [&] { return condition(CountPixels(run, range, rect)); });
+}
+
+// Runs path with DISPLAY unset: true when it ended within timeoutMs with
+// status and its standard error in errors.
+bool RunWithoutDisplay(const char* path, int timeoutMs, int& status, std::string& errors);
+
+// ---- template definitions
+
+bool WaitUntilStep(int64_t startNs, int timeoutMs);  // sleeps a poll interval; false past the time
+int64_t SteadyNowNs();
+
+template <class Condition>
+bool WaitUntil(int timeoutMs, Condition condition) {
+    int64_t start = SteadyNowNs();
+    for (;;) {
+        if (condition()) return true;
+        if (!WaitUntilStep(start, timeoutMs)) return condition();
+    }
+}
