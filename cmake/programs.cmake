@@ -21,3 +21,9 @@ function(tavrel_add_program name)
     set_tests_properties(${test} PROPERTIES LABELS x11 TIMEOUT 300)
   endif()
 endfunction()
+
+# tavrel_bench_libs(<bench name> <libs>...): what bench/<bench name>.cpp links
+# besides the library.
+function(tavrel_bench_libs bench)
+  set_property(GLOBAL APPEND PROPERTY TAVREL_BENCH_LIBS_${bench} ${ARGN})
+endfunction()
