@@ -71,12 +71,74 @@ void PushApart(TCube& ci, TCube& cj, const TVec3& p, const TVec3& q) {
     ApplyImpulse(cj, force, p);
 }
 
-void SampleContacts(int32_t i, int32_t j) {
+// Most sample points of a pair lie plainly outside the other cube. A quick
+// estimate in double precision finds them; the exact test decides only for
+// points the estimate cannot rule out. Estimate and exact test compute the
+// same expression and differ by rounding, many orders of magnitude below
+// CullMargin, so no point is ever ruled out that the exact test would take,
+// and the points taken, and their order, stay the same.
+constexpr double CullMargin = 1e-9;
+constexpr double CullMarginPerUnit = 1e-12;  // of the largest coordinate
+
+double MaxAbsCoordinate(const TVec3& v) {
+    return std::fmax(std::fabs(v.X), std::fmax(std::fabs(v.Y), std::fabs(v.Z)));
+}
+
+// Body coordinates of cube j of the lattice points of cube i, estimated:
+// q(a, b, c) = Offset + Column[0] L[a] + Column[1] L[b] + Column[2] L[c].
+struct TPairEstimate {
+    std::array<double, 3> Offset;
+    std::array<std::array<double, 3>, 3> Column;  // [lattice axis][axis of j]
+};
+
+void EstimatePair(const TCube& ci, const TCube& cj, TPairEstimate& e) {
+    const double d[3] = {ci.Pos.X - cj.Pos.X, ci.Pos.Y - cj.Pos.Y, ci.Pos.Z - cj.Pos.Z};
+    for (int32_t k = 0; k < 3; k++) {
+        const TVec3& r = cj.Axis.Rows[k];
+        e.Offset[k] = r.X * d[0] + r.Y * d[1] + r.Z * d[2];
+        for (int32_t l = 0; l < 3; l++) {
+            const TVec3& a = ci.Axis.Rows[l];
+            e.Column[l][k] = r.X * a.X + r.Y * a.Y + r.Z * a.Z;
+        }
+    }
+}
+
+// Whether some point within reach of centre (on each axis of j) may lie
+// inside cube j.
+bool MayReachInside(const std::array<double, 3>& centre, const std::array<double, 3>& reach,
+                    double limit) {
+    for (int32_t k = 0; k < 3; k++)
+        if (centre[k] - reach[k] >= limit || centre[k] + reach[k] <= -limit) return false;
+    return true;
+}
+
+void SampleContacts(int32_t i, int32_t j, const std::array<double, LatticeSide>& lattice,
+                    double latticeReach) {
     TCube& ci = Cubes[i];
     TCube& cj = Cubes[j];
-    for (int32_t a = 0; a < LatticeSide; a++)
-        for (int32_t b = 0; b < LatticeSide; b++)
+    TPairEstimate e;
+    EstimatePair(ci, cj, e);
+    const double limit = CubeHalfEdge + CullMargin +
+                         CullMarginPerUnit * (MaxAbsCoordinate(ci.Pos) + MaxAbsCoordinate(cj.Pos));
+    std::array<double, 3> reachBC, reachC;
+    for (int32_t k = 0; k < 3; k++) {
+        reachC[k] = latticeReach * std::fabs(e.Column[2][k]);
+        reachBC[k] = latticeReach * std::fabs(e.Column[1][k]) + reachC[k];
+    }
+    const std::array<double, 3> none{0, 0, 0};
+    for (int32_t a = 0; a < LatticeSide; a++) {
+        std::array<double, 3> qa;
+        for (int32_t k = 0; k < 3; k++) qa[k] = e.Offset[k] + e.Column[0][k] * lattice[a];
+        if (!MayReachInside(qa, reachBC, limit)) continue;
+        for (int32_t b = 0; b < LatticeSide; b++) {
+            std::array<double, 3> qb;
+            for (int32_t k = 0; k < 3; k++) qb[k] = qa[k] + e.Column[1][k] * lattice[b];
+            if (!MayReachInside(qb, reachC, limit)) continue;
             for (int32_t c = 0; c < LatticeSide; c++) {
+                std::array<double, 3> qc;
+                for (int32_t k = 0; k < 3; k++) qc[k] = qb[k] + e.Column[2][k] * lattice[c];
+                if (!MayReachInside(qc, none, limit)) continue;
+
                 TVec3 p, world, rel, q;
                 LatticePoint(a, b, c, p);
                 WorldPoint(ci, p, world);
@@ -87,12 +149,25 @@ void SampleContacts(int32_t i, int32_t j) {
                     continue;
                 PushApart(ci, cj, world, q);
             }
+        }
+    }
 }
 
 bool NearAWall(const TVec3& c) {
     const long double reach = WallReach;
     return c.X < BoxMin.X + reach || c.X > BoxMax.X - reach || c.Y < BoxMin.Y + reach ||
            c.Y > BoxMax.Y - reach || c.Z < BoxMin.Z + reach || c.Z > BoxMax.Z - reach;
+}
+
+// Whether body point p of the cube, estimated in double precision, lies
+// more than margin inside every face of the box.
+bool PlainlyInsideBox(const TCube& cube, const TVec3& p, double margin) {
+    const TVec3 &a0 = cube.Axis.Rows[0], &a1 = cube.Axis.Rows[1], &a2 = cube.Axis.Rows[2];
+    const double x = cube.Pos.X + p.X * a0.X + p.Y * a1.X + p.Z * a2.X;
+    const double y = cube.Pos.Y + p.X * a0.Y + p.Y * a1.Y + p.Z * a2.Y;
+    const double z = cube.Pos.Z + p.X * a0.Z + p.Y * a1.Z + p.Z * a2.Z;
+    return x > BoxMin.X + margin && x < BoxMax.X - margin && y > BoxMin.Y + margin &&
+           y < BoxMax.Y - margin && z > BoxMin.Z + margin && z < BoxMax.Z - margin;
 }
 
 double WallPush(double face, double p) {
@@ -180,24 +255,36 @@ void LatticePoint(int32_t a, int32_t b, int32_t c, TVec3& out) {
 }
 
 void GatherCubeContacts() {
+    std::array<double, LatticeSide> lattice;
+    double latticeReach = 0;
+    for (int32_t a = 0; a < LatticeSide; a++) {
+        TVec3 p;
+        LatticePoint(a, a, a, p);
+        lattice[a] = p.X;
+        latticeReach = std::fmax(latticeReach, std::fabs(p.X));
+    }
     for (int32_t i = 0; i < CubeCount; i++)
         for (int32_t j = 0; j < CubeCount; j++) {
             if (j == i) continue;
             TVec3 apart;
             VecSub(apart, Cubes[j].Pos, Cubes[i].Pos);
             if (!(VecLength(apart) < ContactReach)) continue;
-            SampleContacts(i, j);
+            SampleContacts(i, j, lattice, latticeReach);
         }
 }
 
 void ApplyWallForces(int32_t i) {
     TCube& cube = Cubes[i];
     if (!NearAWall(cube.Pos)) return;
+    const double margin = CullMargin + CullMarginPerUnit * MaxAbsCoordinate(cube.Pos);
     for (int32_t a = 0; a < LatticeSide; a++)
         for (int32_t b = 0; b < LatticeSide; b++)
             for (int32_t c = 0; c < LatticeSide; c++) {
                 TVec3 p, world;
                 LatticePoint(a, b, c, p);
+                // A point well inside the box gets the zero force, which adds
+                // zeros to sums that never hold -0: a quick estimate skips it.
+                if (PlainlyInsideBox(cube, p, margin)) continue;
                 WorldPoint(cube, p, world);
                 TVec3 f{0, 0, 0};
                 bool damped = false;
