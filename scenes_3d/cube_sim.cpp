@@ -53,17 +53,8 @@ void PushApart(TCube& ci, TCube& cj, const TVec3& p, const TVec3& q) {
     VecSub(dv, vj, vi);
     VecScale(dv, dv, Damping);
 
-    const double ax = std::fabs(q.X), ay = std::fabs(q.Y), az = std::fabs(q.Z);
-    // Equal magnitudes go to the later axis.
-    TVec3 f{0, 0, 0};
-    if (ay < ax && az < ax)
-        f.X = FacePush(q.X);
-    else if (az < ay)
-        f.Y = FacePush(q.Y);
-    else
-        f.Z = FacePush(q.Z);
-
-    TVec3 force;
+    TVec3 f, force;
+    ContactPush(q, f);
     MatTransMulVec(cj.Axis, f, force);
     VecAdd(force, force, dv);
     ApplyImpulse(ci, force, p);
@@ -175,6 +166,18 @@ double WallPush(double face, double p) {
 }
 
 }  // namespace
+
+void ContactPush(const TVec3& q, TVec3& f) {
+    const double ax = std::fabs(q.X), ay = std::fabs(q.Y), az = std::fabs(q.Z);
+    VecSet(f, 0, 0, 0);
+    // Equal magnitudes go to the later axis.
+    if (ay < ax && az < ax)
+        f.X = FacePush(q.X);
+    else if (az < ay)
+        f.Y = FacePush(q.Y);
+    else
+        f.Z = FacePush(q.Z);
+}
 
 void MatMulVec(const TMat3& m, const TVec3& v, TVec3& out) {
     const TVec3 in = v;

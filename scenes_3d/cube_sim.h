@@ -61,6 +61,11 @@ void RotateVector(const TVec3& v, const TVec3& w, TVec3& out);
 // Lattice point (a, b, c), each 0..LatticeSide-1, in body coordinates.
 void LatticePoint(int32_t a, int32_t b, int32_t c, TVec3& out);
 
+// The spring of a point at body coordinates q inside a cube, in its body
+// axes: out through the face nearest along the axis of q's largest
+// coordinate, in proportion to the depth below that face.
+void ContactPush(const TVec3& q, TVec3& f);
+
 // The penalty contacts of all ordered cube pairs from this frame's states:
 // only Impulse and AngImpulse change.
 void GatherCubeContacts();

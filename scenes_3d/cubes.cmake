@@ -11,7 +11,7 @@ target_link_libraries(cubes_gl_logic PUBLIC scenes_cubes program_kit tavrel_gl)
 tavrel_add_program(cubes_gl SOURCES ${CMAKE_CURRENT_LIST_DIR}/cubes_gl_main.cpp
   LIBS cubes_gl_logic)
 tavrel_add_tests(ONLY "^cube_sim" scenes_cubes)
-tavrel_add_tests(ONLY "^cube_program" cubes_gl_logic)
+tavrel_add_tests(ONLY "^cube_(program|run)" cubes_gl_logic)
 
 tavrel_bench_libs(cube_sim_bench cubes_gl_logic)
 tavrel_bench_libs(cubes_frame_bench cubes_gl_logic)
