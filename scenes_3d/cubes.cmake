@@ -9,7 +9,7 @@ add_library(cubes_gl_logic STATIC ${CMAKE_CURRENT_LIST_DIR}/cube_program.cpp
 target_link_libraries(cubes_gl_logic PUBLIC scenes_cubes program_kit tavrel_gl)
 
 tavrel_add_program(cubes_gl SOURCES ${CMAKE_CURRENT_LIST_DIR}/cubes_gl_main.cpp
-  LIBS cubes_gl_logic)
+  LIBS cubes_gl_logic TEST ${CMAKE_CURRENT_LIST_DIR}/cubes_gl_xtest.cpp)
 tavrel_add_tests(ONLY "^cube_sim" scenes_cubes)
 tavrel_add_tests(ONLY "^cube_(program|run)" cubes_gl_logic)
 
