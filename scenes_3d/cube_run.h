@@ -26,16 +26,9 @@ struct TSampledWork {
 inline TSampledWork SampledWork() {
     TSampledWork work;
     for (int32_t i = 0; i < CubeCount; i++) {
-        for (int32_t j = 0; j < CubeCount; j++) {
-            TVec3 apart;
-            VecSub(apart, Cubes[j].Pos, Cubes[i].Pos);
-            if (j != i && VecLength(apart) < ContactReach) work.Pairs++;
-        }
-        const TVec3& c = Cubes[i].Pos;
-        if (i < ShotCube &&
-            (c.X < BoxMin.X + WallReach || c.X > BoxMax.X - WallReach || c.Y < BoxMin.Y + WallReach ||
-             c.Y > BoxMax.Y - WallReach || c.Z < BoxMin.Z + WallReach || c.Z > BoxMax.Z - WallReach))
-            work.WallCubes++;
+        for (int32_t j = 0; j < CubeCount; j++)
+            if (j != i && CubesWithinReach(i, j)) work.Pairs++;
+        if (i < ShotCube && NearAWall(Cubes[i].Pos)) work.WallCubes++;
     }
     return work;
 }

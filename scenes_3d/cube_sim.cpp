@@ -144,12 +144,6 @@ void SampleContacts(int32_t i, int32_t j, const std::array<double, LatticeSide>&
     }
 }
 
-bool NearAWall(const TVec3& c) {
-    const long double reach = WallReach;
-    return c.X < BoxMin.X + reach || c.X > BoxMax.X - reach || c.Y < BoxMin.Y + reach ||
-           c.Y > BoxMax.Y - reach || c.Z < BoxMin.Z + reach || c.Z > BoxMax.Z - reach;
-}
-
 // Whether body point p of the cube, estimated in double precision, lies
 // more than margin inside every face of the box.
 bool PlainlyInsideBox(const TCube& cube, const TVec3& p, double margin) {
@@ -166,6 +160,18 @@ double WallPush(double face, double p) {
 }
 
 }  // namespace
+
+bool CubesWithinReach(int32_t i, int32_t j) {
+    TVec3 apart;
+    VecSub(apart, Cubes[j].Pos, Cubes[i].Pos);
+    return VecLength(apart) < ContactReach;
+}
+
+bool NearAWall(const TVec3& c) {
+    const long double reach = WallReach;
+    return c.X < BoxMin.X + reach || c.X > BoxMax.X - reach || c.Y < BoxMin.Y + reach ||
+           c.Y > BoxMax.Y - reach || c.Z < BoxMin.Z + reach || c.Z > BoxMax.Z - reach;
+}
 
 void ContactPush(const TVec3& q, TVec3& f) {
     const double ax = std::fabs(q.X), ay = std::fabs(q.Y), az = std::fabs(q.Z);
@@ -268,10 +274,7 @@ void GatherCubeContacts() {
     }
     for (int32_t i = 0; i < CubeCount; i++)
         for (int32_t j = 0; j < CubeCount; j++) {
-            if (j == i) continue;
-            TVec3 apart;
-            VecSub(apart, Cubes[j].Pos, Cubes[i].Pos);
-            if (!(VecLength(apart) < ContactReach)) continue;
+            if (j == i || !CubesWithinReach(i, j)) continue;
             SampleContacts(i, j, lattice, latticeReach);
         }
 }

@@ -61,6 +61,11 @@ void RotateVector(const TVec3& v, const TVec3& w, TVec3& out);
 // Lattice point (a, b, c), each 0..LatticeSide-1, in body coordinates.
 void LatticePoint(int32_t a, int32_t b, int32_t c, TVec3& out);
 
+// The gates of the contact and wall passes: centres strictly closer than
+// ContactReach; a centre strictly closer than WallReach to some face.
+bool CubesWithinReach(int32_t i, int32_t j);
+bool NearAWall(const TVec3& centre);
+
 // The spring of a point at body coordinates q inside a cube, in its body
 // axes: out through the face nearest along the axis of q's largest
 // coordinate, in proportion to the depth below that face.

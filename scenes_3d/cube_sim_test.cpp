@@ -148,6 +148,21 @@ TEST_F(CubeSim, OnePointInsidePushesBothCubesAndDampsTheirRelativeVelocity) {
     }
 }
 
+TEST_F(CubeSim, OnlyCubesWithin10392OfAFaceMeetTheWalls) {
+    EXPECT_FALSE(NearAWall({0, 0, 0}));
+    EXPECT_FALSE(NearAWall({53.6, 117.6, -53.6}));
+    EXPECT_FALSE(NearAWall({-53.6, -53.6, 53.6}));
+    EXPECT_TRUE(NearAWall({53.61, 0, 0}));
+    EXPECT_TRUE(NearAWall({0, 117.61, 0}));
+    EXPECT_TRUE(NearAWall({0, -53.61, 0}));
+    EXPECT_TRUE(NearAWall({0, 0, -53.61}));
+    EXPECT_TRUE(NearAWall({0, 0, 70}));  // outside counts too
+    // A corner reaching past X = 64 from a centre just inside the gate.
+    Cubes[0] = {{53.6, 0, 0}, {}, {}, {}, {}, CornerAlongX};
+    ApplyWallForces(0);
+    ExpectZero(Cubes[0].Impulse);
+}
+
 TEST_F(CubeSim, SideAndFloorWallsDampZWallsOnlyPush) {
     // A face 2 beyond X = 64: 25 points, each (64 - 66) * 0.02, less
     // 0.01 of the velocity.
