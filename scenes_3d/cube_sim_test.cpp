@@ -157,10 +157,14 @@ TEST_F(CubeSim, OnlyCubesWithin10392OfAFaceMeetTheWalls) {
     EXPECT_TRUE(NearAWall({0, -53.61, 0}));
     EXPECT_TRUE(NearAWall({0, 0, -53.61}));
     EXPECT_TRUE(NearAWall({0, 0, 70}));  // outside counts too
-    // A corner reaching past X = 64 from a centre just inside the gate.
-    Cubes[0] = {{53.6, 0, 0}, {}, {}, {}, {}, CornerAlongX};
+    // A corner 0.0002 past X = 64 from a centre 0.0001 short of the gate:
+    // the gate alone decides.
+    Cubes[0] = {{53.6079, 0, 0}, {}, {}, {}, {}, CornerAlongX};
     ApplyWallForces(0);
     ExpectZero(Cubes[0].Impulse);
+    Cubes[0].Pos.X = 53.6081;
+    ApplyWallForces(0);
+    EXPECT_LT(Cubes[0].Impulse.X, 0);
 }
 
 TEST_F(CubeSim, SideAndFloorWallsDampZWallsOnlyPush) {
