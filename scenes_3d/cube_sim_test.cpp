@@ -123,6 +123,13 @@ TEST_F(CubeSim, APointOnAFacePlaneIsNotInside) {
     GatherCubeContacts();
     ExpectVec(Cubes[0].Impulse, -0.18, 0, 0, Near);
     ExpectVec(Cubes[1].Impulse, 0.18, 0, 0, Near);
+
+    // Barely inside still counts: 2 * 9 points 1e-6 deep.
+    Cubes[0].Impulse = Cubes[1].Impulse = {0, 0, 0};
+    Cubes[1].Pos = {12 - 1e-6, 0, 0};
+    GatherCubeContacts();
+    EXPECT_NEAR(Cubes[0].Impulse.X, -3.6e-7, 1e-12);
+    EXPECT_NEAR(Cubes[1].Impulse.X, 3.6e-7, 1e-12);
 }
 
 TEST_F(CubeSim, OnePointInsidePushesBothCubesAndDampsTheirRelativeVelocity) {
@@ -174,6 +181,10 @@ TEST_F(CubeSim, SideAndFloorWallsDampZWallsOnlyPush) {
     ApplyWallForces(0);
     ExpectVec(Cubes[0].Impulse, -1.25, 0, 0, Near);
     ExpectVec(Cubes[0].AngImpulse, 0, 0, 0, Near);
+    // A face 1e-6 beyond.
+    Cubes[0] = {{58 + 1e-6, 0, 0}, {}, {}, {}, {}, Unturned};
+    ApplyWallForces(0);
+    EXPECT_NEAR(Cubes[0].Impulse.X, -5e-7, 1e-12);
 
     // The same beyond Z = 64: no damping, also across.
     Cubes[0] = {{0, 0, 60}, {0.5, 0, 1}, {}, {}, {}, Unturned};
