@@ -80,10 +80,14 @@ TEST_F(CubesGl, KeysAndALeftDragTurnAndZoomTheCamera) {
     }));
     const TPixelCount zoomed = BoxLines();
     // A left drag 40 pixels to the right turns the yaw by 40 degrees.
-    DragPointer(Run.Driver, Run.Win, 300, 300, 340, 300, 1);
-    EXPECT_TRUE(WaitForPixels(Run, White, Whole, [&](const TPixelCount& c) {
+    MovePointer(Run.Driver, Run.Win, 300, 300);
+    HoldButton(Run.Driver, 1, true);
+    MovePointer(Run.Driver, Run.Win, 340, 300);
+    const bool dragged = WaitForPixels(Run, White, Whole, [&](const TPixelCount& c) {
         return !Near(c.X1, zoomed.X1, 10) || !Near(c.X2, zoomed.X2, 10);
-    }));
+    });
+    HoldButton(Run.Driver, 1, false);
+    EXPECT_TRUE(dragged);
 }
 
 TEST_F(CubesGl, HoldingTheRightButtonPutsTheEyeInsideTheShotCube) {
