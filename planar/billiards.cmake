@@ -38,7 +38,11 @@ if(TARGET disc_billiard_gl_xtest)
 endif()
 
 tavrel_add_tests(ONLY "^(disc_billiard|flat_billiards)_test$" flat_billiards)
-tavrel_add_tests(ONLY "^(bitmap_file|bitmap_fuzz)_test$" bitmap_file)
+tavrel_add_tests(ONLY "^(bitmap_file|bitmap_fuzz)_test$" bitmap_file program_kit)
 tavrel_add_tests(ONLY "^gl_billiard_test$" gl_billiard PkgConfig::GLLIBS)
 
 tavrel_bench_libs(disc_billiard_bench flat_billiards gl_billiard)
+if(TARGET bitmap_file_test)
+  add_dependencies(bitmap_file_test earth_bmp)
+  target_compile_definitions(bitmap_file_test PRIVATE EARTH_BMP_PATH="${earth_bmp}")
+endif()
