@@ -1,0 +1,69 @@
+// disc_billiard_flat as a user meets it: fifty outlines, the cue disc under
+// the pointer, any key or the close box ending it.
+#include <gtest/gtest.h>
+
+#include <X11/keysym.h>
+
+#include <chrono>
+#include <thread>
+
+#include "billiard_screen.h"
+
+namespace {
+
+constexpr int Width = 640, Height = 480;
+
+struct FlatBilliard : ::testing::Test {
+    TProgramRun Run;
+    void TearDown() override { EndProgramRun(Run); }
+    void Start() {
+        std::string why;
+        ASSERT_TRUE(StartProgramWindow(Run, PROGRAM_PATH, "BILIARD 3D", why)) << why;
+    }
+    void ExpectEndsWithZero(const char* after) {
+        int status = -1;
+        ASSERT_TRUE(WaitProgramStatus(Run, 2000, status)) << "still running 2 s after " << after;
+        EXPECT_EQ(status, 0);
+        EXPECT_EQ(ProgramErrors(Run), "");
+    }
+};
+
+TEST_F(FlatBilliard, FiftyOutlinesAndTheCueFollowsThePointer) {
+    Start();
+    // Fifty circles of radius 8 to 39, outlines only: far fewer lit pixels
+    // than fifty filled discs, spread over the window.
+    TScreen s;
+    ASSERT_TRUE(WaitUntil(5000, [&] {
+        s = Grab(Run, Width, Height);
+        const int lit = NonBlackIn(s, {0, 0, Width - 1, Height - 1});
+        return lit > 2500 && lit < 16000;
+    })) << NonBlackIn(s, {0, 0, Width - 1, Height - 1}) << " lit pixels";
+    EXPECT_GT(DistinctColours(s), 5);
+    EXPECT_GT(NonBlackIn(s, {0, 0, Width / 2, Height / 2}), 200);
+    EXPECT_GT(NonBlackIn(s, {Width / 2, Height / 2, Width - 1, Height - 1}), 200);
+
+    for (auto [x, y] : {std::pair{160, 120}, std::pair{480, 360}, std::pair{300, 200}}) {
+        MovePointer(Run.Driver, Run.Win, x, y);
+        EXPECT_TRUE(WaitUntil(3000, [&] { return OutlineAround(Grab(Run, Width, Height), x, y); }))
+            << "no disc around the pointer at " << x << ", " << y;
+    }
+    PressKey(Run.Driver, XK_a);
+    ExpectEndsWithZero("a key");
+}
+
+TEST_F(FlatBilliard, TheCloseBoxEndsIt) {
+    Start();
+    ASSERT_TRUE(WaitUntil(5000, [&] { return NonBlackIn(Grab(Run, Width, Height), {0, 0, Width - 1, Height - 1}) > 1000; }));
+    SendCloseRequest(Run.Driver, Run.Win);
+    ExpectEndsWithZero("the close box");
+}
+
+TEST(FlatBilliardAlone, WithoutADisplayItSaysSoAndEndsWithOne) {
+    int status = -1;
+    std::string errors;
+    ASSERT_TRUE(RunWithoutDisplay(PROGRAM_PATH, 5000, status, errors));
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(errors, "disc_billiard_flat: cannot open the window: DISPLAY is not set; an X display is needed\n");
+}
+
+}  // namespace
