@@ -177,7 +177,7 @@ bool WriteBitmapFile(const char* path, const std::vector<uint8_t>& bytes, TFault
     fault[0] = 0;
     std::FILE* file = std::fopen(path, "wb");
     if (!file) return Refuse(fault, "it cannot be created: %s", std::strerror(errno));
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     const bool closed = std::fclose(file) == 0;
     if (!written || !closed) return Refuse(fault, "it cannot be written: %s", std::strerror(errno));
     return true;
