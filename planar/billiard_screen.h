@@ -2,7 +2,10 @@
 // at once, then questions about its pixels (0x00RRGGBB).
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <set>
+#include <string>
 #include <vector>
 
 #include "test_support/program_test.h"
@@ -50,4 +53,13 @@ inline bool OutlineAround(const TScreen& s, int x, int y) {
             !s.At(x, y))
             return true;
     return false;
+}
+
+// Started without DISPLAY: status 1 and the one line naming the program.
+inline void ExpectNoDisplayLine(const char* path, const std::string& program) {
+    int status = -1;
+    std::string errors;
+    ASSERT_TRUE(RunWithoutDisplay(path, 5000, status, errors));
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(errors, program + ": cannot open the window: DISPLAY is not set; an X display is needed\n");
 }
