@@ -39,19 +39,22 @@ inline int DistinctColours(const TScreen& s) {
     return int(std::set<uint32_t>(s.Pixels.begin(), s.Pixels.end()).size());
 }
 
-// A circle outline of some radius 8..39 about (x, y): lit pixels (within a
-// pixel) straight left, right, above and below at the same distance.
-inline bool OutlineAround(const TScreen& s, int x, int y) {
+// Lit pixels (within a pixel) straight left, right, above and below (x, y)
+// at distance r, and the centre dark: a circle outline of radius r.
+inline bool OutlineOfRadius(const TScreen& s, int x, int y, int r) {
     auto litNear = [&](int px, int py) {
         for (int dy = -1; dy <= 1; dy++)
             for (int dx = -1; dx <= 1; dx++)
                 if (s.At(px + dx, py + dy)) return true;
         return false;
     };
+    return litNear(x - r, y) && litNear(x + r, y) && litNear(x, y - r) && litNear(x, y + r) && !s.At(x, y);
+}
+
+// A circle outline of some radius 8..39 about (x, y).
+inline bool OutlineAround(const TScreen& s, int x, int y) {
     for (int r = 8; r <= 39; r++)
-        if (litNear(x - r, y) && litNear(x + r, y) && litNear(x, y - r) && litNear(x, y + r) &&
-            !s.At(x, y))
-            return true;
+        if (OutlineOfRadius(s, x, y, r)) return true;
     return false;
 }
 

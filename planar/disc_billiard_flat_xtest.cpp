@@ -51,6 +51,26 @@ TEST_F(FlatBilliard, FiftyOutlinesAndTheCueFollowsThePointer) {
     ExpectEndsWithZero("a key");
 }
 
+// Dragged out of the window to the left, the pointer reads negative: the cue
+// disc is mirrored at the left cushion, 2R + 60 from the edge, not sent
+// 65,000 pixels to the right.
+TEST_F(FlatBilliard, APointerDraggedOutToTheLeftKeepsTheCueAtTheLeftCushion) {
+    Start();
+    MovePointer(Run.Driver, Run.Win, 100, 200);
+    HoldButton(Run.Driver, 1, true);
+    for (int x = 80; x >= -60; x -= 20) {
+        MovePointer(Run.Driver, Run.Win, x, 200);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_TRUE(WaitUntil(3000, [&] {
+        const TScreen s = Grab(Run, Width, Height);
+        for (int r = 8; r <= 39; r++)
+            if (OutlineOfRadius(s, 2 * r + 60, 200, r)) return true;
+        return false;
+    })) << "no cue disc mirrored at the left cushion";
+    HoldButton(Run.Driver, 1, false);
+}
+
 TEST_F(FlatBilliard, TheCloseBoxEndsIt) {
     Start();
     ASSERT_TRUE(WaitUntil(5000, [&] { return NonBlackIn(Grab(Run, Width, Height), {0, 0, Width - 1, Height - 1}) > 1000; }));
