@@ -62,7 +62,7 @@ TEST(BitmapReader, BytesAfterTheRowsAreAllowedAndLeftOut) {
     EXPECT_EQ(image.Bytes.size(), 78u);
 }
 
-TEST(BitmapReader, TheBuildsEarthIsAWrappedSeaLandAndIcePicture) {
+TEST(BitmapReader, TheBuildsEarthIsSeaLandAndIce) {
     TBitmapImage image;
     TFaultText fault;
     ASSERT_TRUE(ReadBitmapFile(EARTH_BMP_PATH, image, fault)) << fault.data();
