@@ -122,12 +122,8 @@ TEST_F(CubesGl, OnlyEscHeldDownEndsIt) {
 }
 
 TEST(CubesGlFailures, WithoutADisplayOneLineAndStatus1) {
-    int status = -1;
-    std::string errors;
-    ASSERT_TRUE(RunWithoutDisplay(PROGRAM_PATH, WaitMs, status, errors));
-    EXPECT_EQ(status, 1);
-    EXPECT_EQ(LineCount(errors), 1) << errors;
-    EXPECT_NE(errors.find("cubes_gl"), std::string::npos) << errors;
+    std::string why;
+    EXPECT_TRUE(FailsWithoutDisplay(PROGRAM_PATH, "cubes_gl", why)) << why;
 }
 
 TEST(CubesGlFailures, WithoutOpenGlOneLineAndStatus1) {
@@ -138,6 +134,7 @@ TEST(CubesGlFailures, WithoutOpenGlOneLineAndStatus1) {
     EXPECT_EQ(status, 1);
     const std::string errors = ProgramErrors(run);
     EXPECT_EQ(LineCount(errors), 1) << errors;
+    EXPECT_EQ(errors.rfind("cubes_gl: ", 0), 0u) << errors;
     EXPECT_NE(errors.find("OpenGL is unavailable"), std::string::npos) << errors;
     EndProgramRun(run);
 }
