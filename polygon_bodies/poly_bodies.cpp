@@ -164,3 +164,11 @@ void ProjectToScreen() {
         b.ScreenPoints[b.Sides] = b.ScreenPoints[0];
     }
 }
+
+void MovePolyBodies() {
+    SaveBodyPoses();
+    IntegrateBodies();
+    UpdateCompounds();
+    TransformVertices();
+    ProjectToScreen();
+}

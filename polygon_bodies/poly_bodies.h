@@ -71,3 +71,9 @@ void IntegrateBodies();
 void UpdateCompounds();
 void TransformVertices();
 void ProjectToScreen();
+
+// A frame's simulation falls in two halves around the drawing: the motion
+// (poses saved, integration, groups, vertices, screen points), then the
+// collision response about the poses saved after the motion.
+void MovePolyBodies();
+void CollidePolyBodies();

@@ -250,3 +250,8 @@ void ResolveCollisions() {
     }
     for (int32_t i = 0; i < PolyBodyCount; i++) DragGravityAndBox(PolyBodies[i]);
 }
+
+void CollidePolyBodies() {
+    SaveBodyPoses();
+    ResolveCollisions();
+}

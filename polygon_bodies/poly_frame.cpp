@@ -34,15 +34,10 @@ void HandleInput() {
 
 uint8_t RunPolyFrame() {
     HandleInput();
-    SaveBodyPoses();
-    IntegrateBodies();
-    UpdateCompounds();
-    TransformVertices();
-    ProjectToScreen();
+    MovePolyBodies();
     // The picture shows the bodies before this frame's collision response.
     DrawPolyBodies();
-    SaveBodyPoses();
-    ResolveCollisions();
+    CollidePolyBodies();
     // From the second frame on the page just drawn is shown at once.
     SelectDrawPage(static_cast<uint16_t>(FramePage));
     FramePage = static_cast<int16_t>(1 - FramePage);
