@@ -13,7 +13,8 @@ target_link_libraries(poly_frame PUBLIC poly_sim)
 
 tavrel_add_program(polygon_impact
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/polygon_impact_main.cpp
-  LIBS poly_frame)
+  LIBS poly_frame
+  TEST ${CMAKE_CURRENT_LIST_DIR}/polygon_impact_xtest.cpp)
 tavrel_add_tests(ONLY "^poly_(bodies|contacts|controls|over_time)_test$" poly_sim)
 if(TEST poly_over_time_test)
   # 100,000 frames: a few minutes under the sanitizers.
