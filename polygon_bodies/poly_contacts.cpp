@@ -14,13 +14,50 @@ constexpr double ClampKeeps = 0.9;
 int32_t NextVertex(const TPolyBody& body, int32_t j) { return j + 1 < body.Sides ? j + 1 : 0; }
 int32_t PreviousVertex(const TPolyBody& body, int32_t j) { return j > 0 ? j - 1 : body.Sides - 1; }
 
+// Relative error allowed for in plain double arithmetic before it may stand
+// in for the extended computation: a hundred times the worst case.
+constexpr double DoubleSlack = 1e-13;
+
+// Whether the point lies more than the tolerance outside some edge, told
+// apart in doubles only where no rounding can make the answer differ: most
+// vertices of a pair are plainly outside, and the scan of such a vertex ends
+// the same way whichever edge shows it. False leaves it to the exact scan.
+// The search starts at edge first (neighbouring vertices tend to lie outside
+// the same edge) and leaves there the edge that showed it.
+bool PlainlyOutside(const TPolyBody& body, double px, double py, int32_t& first) {
+    int32_t j = first;
+    for (int32_t n = 0; n < body.Sides; n++) {
+        const int32_t k = NextVertex(body, j);
+        const double p1 = (body.WorldY[j] - body.WorldY[k]) * (px - body.WorldX[j]);
+        const double p2 = (body.WorldX[k] - body.WorldX[j]) * (py - body.WorldY[j]);
+        const double limit = OutsideTolerance * body.EdgeLength[j];
+        if (p1 + p2 - limit > DoubleSlack * (std::fabs(p1) + std::fabs(p2) + limit)) {
+            first = j;
+            return true;
+        }
+        j = k;
+    }
+    return false;
+}
+
+// Most pairs are far apart: doubles tell, unless the gap is too close to
+// call.
+inline bool PlainlyApart(const TPolyBody& a, const TPolyBody& b) {
+    const double reach = a.HalfSize + b.HalfSize;
+    const double gapX = std::fabs(b.X - a.X), gapY = std::fabs(b.Y - a.Y);
+    const double gap = gapX > gapY ? gapX : gapY;
+    return gap - reach > DoubleSlack * (gap + reach);
+}
+
 // The deepest vertex of p inside q, when deeper than best: best and contact
 // take it.
 void FindDeepestVertex(int32_t p, int32_t q, double& best, TPolyContact& contact) {
     const TPolyBody& vertexBody = PolyBodies[p];
     const TPolyBody& edgeBody = PolyBodies[q];
+    int32_t outsideEdge = 0;
     for (int32_t k = 0; k < vertexBody.Sides; k++) {
         const double px = vertexBody.WorldX[k], py = vertexBody.WorldY[k];
+        if (PlainlyOutside(edgeBody, px, py, outsideEdge)) continue;
         double m1 = NoDistance, m2 = NoDistance;
         int32_t e1 = -1, e2 = -1;
         bool outside = false;
@@ -224,6 +261,7 @@ double EdgeDistance(const TPolyBody& body, int32_t j, double px, double py) {
 int32_t FindContact(int32_t a, int32_t b, TPolyContact& contact) {
     const TPolyBody& ba = PolyBodies[a];
     const TPolyBody& bb = PolyBodies[b];
+    if (PlainlyApart(ba, bb)) return 0;
     const long double reach = static_cast<long double>(ba.HalfSize) + bb.HalfSize;
     if (std::fabs(static_cast<long double>(bb.X) - ba.X) > reach ||
         std::fabs(static_cast<long double>(bb.Y) - ba.Y) > reach)
@@ -240,6 +278,8 @@ void ResolveCollisions() {
     TPolyContact contact;
     for (int32_t i = 0; i < PolyBodyCount; i++) {
         for (int32_t j = i + 1; j < PolyBodyCount; j++) {
+            // Spares the far pairs the call.
+            if (PlainlyApart(PolyBodies[i], PolyBodies[j])) continue;
             if (!FindContact(i, j, contact)) continue;
             const TPolyBody& a = PolyBodies[contact.VertexBody];
             const TPolyBody& b = PolyBodies[contact.EdgeBody];
