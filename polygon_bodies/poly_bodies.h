@@ -31,7 +31,7 @@ struct TPolyBody {
     // positive outside.
     std::array<double, PolyMaxVertices> LocalX, LocalY;
     std::array<double, PolyMaxVertices> WorldX, WorldY;
-    std::array<double, PolyMaxVertices> EdgeLength;  // never below 1e-5
+    std::array<double, PolyMaxVertices> EdgeLength;            // never below 1e-5
     std::array<TPolyPoint, PolyMaxVertices + 1> ScreenPoints;  // entry Sides closes the outline
 };
 

@@ -6,6 +6,7 @@
 
 #include "poly_bodies.h"
 #include "poly_contacts.h"
+#include "poly_test_bodies.h"
 
 namespace {
 
@@ -149,30 +150,8 @@ TEST(AddBodies, NeverBeyondFiftyBodies) {
 
 // One body alone, by hand: a square of half side 1.
 void OneSquare(double x, double y) {
-    PolyBodies.fill(TPolyBody{});
-    PolyBodyCount = 1;
-    TPolyBody& b = PolyBodies[0];
-    b.Sides = 4;
-    b.Colour = 9;
-    b.HalfSize = 1.5;
-    b.Mass = 1;
-    b.InertiaFactor = 1;
-    b.X = x;
-    b.Y = y;
-    const double lx[4] = {-1, -1, 1, 1}, ly[4] = {-1, 1, 1, -1};
-    for (int j = 0; j < 4; j++) {
-        b.LocalX[j] = lx[j];
-        b.LocalY[j] = ly[j];
-        b.EdgeLength[j] = 2;
-    }
-    PolyGravity = 0;
-    PolyDrag = 0;
-    PolySlip = 0;
-    PolyRestitution = 1;
-    PolyCorrection = 0.9;
-    PolyRestThreshold = 0.01;
-    UpdateCompounds();
-    TransformVertices();
+    PlaceSquare(0, x, y);
+    QuietBodies(1);
 }
 
 // Spinning in free flight the centre follows its velocity: the rotation

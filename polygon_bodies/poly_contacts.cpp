@@ -103,8 +103,10 @@ void FindDeepestVertex(int32_t p, int32_t q, double& best, TPolyContact& contact
             contact.PointX = px;
             contact.PointY = py;
             contact.Depth = -m1;
-            contact.NX = Rounded((static_cast<long double>(edgeBody.WorldY[e1n]) - edgeBody.WorldY[e1]) / length);
-            contact.NY = Rounded((static_cast<long double>(edgeBody.WorldX[e1]) - edgeBody.WorldX[e1n]) / length);
+            contact.NX = Rounded(
+                (static_cast<long double>(edgeBody.WorldY[e1n]) - edgeBody.WorldY[e1]) / length);
+            contact.NY = Rounded(
+                (static_cast<long double>(edgeBody.WorldX[e1]) - edgeBody.WorldX[e1n]) / length);
         }
     }
 }
@@ -117,6 +119,22 @@ void WallImpulse(TPolyBody& b, double& v, long double r, long double e) {
     const long double vOld = v, wOld = b.AngularVelocity;
     v = Rounded(((q - e) * vOld - (e + 1) * r * wOld) / (q + 1));
     b.AngularVelocity = Rounded(wOld + (v - vOld) * r / k);
+}
+
+// How far the body reaches past the far wall at limit (positive) or the
+// near wall at 0 (negative), and where along the wall; false when it
+// touches neither, or a vertex lies exactly on the near wall.
+bool WallPenetration(double least, double most, double limit, double atLeast, double atMost,
+                     double& pen, double& at) {
+    pen = 0;
+    if (most > limit) {
+        pen = Rounded(static_cast<long double>(most) - limit);
+        at = atMost;
+    } else if (least <= 0) {
+        pen = least;
+        at = atLeast;
+    }
+    return pen != 0;
 }
 
 void ResolveWalls(TPolyBody& b, long double e) {
@@ -145,26 +163,11 @@ void ResolveWalls(TPolyBody& b, long double e) {
     }
     // The right wall first: a body touching both is pushed by the right one.
     double pen = 0, at = 0;
-    if (maxX > PolyWorldWidth) {
-        pen = Rounded(static_cast<long double>(maxX) - PolyWorldWidth);
-        at = yMax;
-    } else if (minX <= 0) {
-        pen = minX;
-        at = yMin;
-    }
-    if (pen != 0) {
+    if (WallPenetration(minX, maxX, PolyWorldWidth, yMin, yMax, pen, at)) {
         WallImpulse(b, b.VelocityX, static_cast<long double>(b.GroupY) - at, e);
         b.X = Rounded(b.X - static_cast<long double>(pen) * PolyCorrection);
     }
-    pen = 0;
-    if (maxY > PolyWorldHeight) {
-        pen = Rounded(static_cast<long double>(maxY) - PolyWorldHeight);
-        at = xMax;
-    } else if (minY <= 0) {
-        pen = minY;
-        at = xMin;
-    }
-    if (pen != 0) {
+    if (WallPenetration(minY, maxY, PolyWorldHeight, xMin, xMax, pen, at)) {
         WallImpulse(b, b.VelocityY, static_cast<long double>(at) - b.GroupX, e);
         b.Y = Rounded(b.Y - static_cast<long double>(pen) * PolyCorrection);
         const long double vx = b.VelocityX;
@@ -220,7 +223,8 @@ double BoundedSpeed(double v) {
 }
 
 void DragGravityAndBox(TPolyBody& b) {
-    const long double f = 1 / (PolyDrag * static_cast<long double>(Hypot(b.VelocityX, b.VelocityY)) + 1);
+    const long double f =
+        1 / (PolyDrag * static_cast<long double>(Hypot(b.VelocityX, b.VelocityY)) + 1);
     b.VelocityY = Rounded(b.VelocityY * f);
     b.VelocityX = Rounded(b.VelocityX * f);
     b.VelocityY = Rounded(static_cast<long double>(b.VelocityY) - PolyGravity);

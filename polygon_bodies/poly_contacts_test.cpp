@@ -4,68 +4,20 @@
 
 #include <cmath>
 #include <cstring>
-#include <initializer_list>
-#include <utility>
 
 #include "poly_bodies.h"
 #include "poly_contacts.h"
+#include "poly_test_bodies.h"
 
 namespace {
 
-using TCorner = std::pair<double, double>;
-
-// A body of unit mass and unit inertia factor with its vertices, clockwise,
-// about the centre (x, y); transformed and recorded as the frame would.
-void PlaceBody(int32_t i, double x, double y, double halfSize, std::initializer_list<TCorner> corners) {
-    TPolyBody& b = PolyBodies[i];
-    b = TPolyBody{};
-    b.Sides = static_cast<int32_t>(corners.size());
-    b.Colour = 9;
-    b.HalfSize = halfSize;
-    b.Mass = 1;
-    b.InertiaFactor = 1;
-    b.X = x;
-    b.Y = y;
-    int32_t j = 0;
-    for (const TCorner& c : corners) {
-        b.LocalX[j] = c.first;
-        b.LocalY[j] = c.second;
-        j++;
-    }
-    for (j = 0; j < b.Sides; j++) {
-        const int32_t k = (j + 1) % b.Sides;
-        b.EdgeLength[j] = Hypot(b.LocalX[j] - b.LocalX[k], b.LocalY[j] - b.LocalY[k]);
-    }
-}
-
-void PlaceSquare(int32_t i, double x, double y) {
-    PlaceBody(i, x, y, 1.5, {{-1, -1}, {-1, 1}, {1, 1}, {1, -1}});
-}
-void PlaceDiamond(int32_t i, double x, double y) {
-    PlaceBody(i, x, y, 1.0, {{-1, 0}, {0, 1}, {1, 0}, {0, -1}});
-}
-
-// Quiet parameters: no gravity, drag or slip, elastic.
-void Bodies(int32_t count) {
-    PolyBodyCount = count;
-    PolyGravity = 0;
-    PolyDrag = 0;
-    PolySlip = 0;
-    PolyRestitution = 1;
-    PolyCorrection = 0.9;
-    PolyRestThreshold = 0.01;
-    UpdateCompounds();
-    TransformVertices();
-    SaveBodyPoses();
-}
-
 TEST(EdgeDistanceTest, PositiveOutsideNegativeInside) {
     PlaceSquare(0, 20, 15);
-    Bodies(1);
+    QuietBodies(1);
     const TPolyBody& b = PolyBodies[0];
-    EXPECT_EQ(EdgeDistance(b, 0, 18, 15), 1.0);   // left of the left edge
-    EXPECT_EQ(EdgeDistance(b, 0, 20, 15), -1.0);  // the centre
-    EXPECT_EQ(EdgeDistance(b, 1, 20, 17.5), 1.5); // above the top edge
+    EXPECT_EQ(EdgeDistance(b, 0, 18, 15), 1.0);    // left of the left edge
+    EXPECT_EQ(EdgeDistance(b, 0, 20, 15), -1.0);   // the centre
+    EXPECT_EQ(EdgeDistance(b, 1, 20, 17.5), 1.5);  // above the top edge
     EXPECT_EQ(EdgeDistance(b, 2, 20.25, 15), -0.75);
     EXPECT_EQ(EdgeDistance(b, 3, 20, 13.75), 0.25);  // the last edge closes to vertex 0
     EXPECT_EQ(EdgeDistance(b, 3, 25, 14), 0.0);      // on the line, beyond the edge
@@ -74,7 +26,7 @@ TEST(EdgeDistanceTest, PositiveOutsideNegativeInside) {
 TEST(FindContactTest, TheDeepestVertexAlongTheCrossedEdge) {
     PlaceDiamond(0, 18.1, 15);  // its right vertex 0.1 inside the square
     PlaceSquare(1, 20, 15);
-    Bodies(2);
+    QuietBodies(2);
     TPolyContact c{};
     ASSERT_EQ(FindContact(0, 1, c), 1);
     EXPECT_EQ(c.VertexBody, 0);
@@ -96,7 +48,7 @@ TEST(FindContactTest, NoContactOnOrJustOutsideAnEdgeLine) {
         SCOPED_TRACE(right);
         PlaceDiamond(0, right - 1, 15);
         PlaceSquare(1, 20, 15);
-        Bodies(2);
+        QuietBodies(2);
         TPolyContact c;
         std::memset(&c, 0x5A, sizeof c);
         TPolyContact untouched = c;
@@ -110,11 +62,11 @@ TEST(FindContactTest, NoContactOnOrJustOutsideAnEdgeLine) {
 TEST(FindContactTest, CentresBeyondTheHalfSizesNeverTouch) {
     PlaceBody(0, 18.1, 15, 0.4, {{-1, 0}, {0, 1}, {1, 0}, {0, -1}});
     PlaceBody(1, 20, 15, 0.4, {{-1, -1}, {-1, 1}, {1, 1}, {1, -1}});
-    Bodies(2);
+    QuietBodies(2);
     TPolyContact c{};
     EXPECT_EQ(FindContact(0, 1, c), 0);
     PlaceBody(0, 20, 13.1, 0.4, {{-1, 0}, {0, 1}, {1, 0}, {0, -1}});
-    Bodies(2);
+    QuietBodies(2);
     EXPECT_EQ(FindContact(0, 1, c), 0);
     PolyBodies[0].HalfSize = 1.6;
     EXPECT_EQ(FindContact(0, 1, c), 1);
@@ -128,7 +80,7 @@ TEST(FindContactTest, CornerTakesTheEdgeNoNeighbourLiesBehind) {
     // A thin sliver whose tip (vertex 2) is inside near the top-left corner,
     // the rest of it reaching in deeper below the top edge's line.
     PlaceBody(0, 18.9, 15.5, 3, {{-1.0, 0.35}, {-1.0, 0.55}, {0.2, 0.45}});
-    Bodies(2);
+    QuietBodies(2);
     TPolyContact c{};
     ASSERT_EQ(FindContact(0, 1, c), 1);
     EXPECT_EQ(c.VertexBody, 0);
@@ -142,7 +94,7 @@ TEST(FindContactTest, CornerTakesTheEdgeNoNeighbourLiesBehind) {
 TEST(FindContactTest, AVertexThatTookNoEdgeMakesNoContact) {
     PlaceDiamond(0, 18.1, 15);
     PlaceSquare(1, 20, 15);
-    Bodies(2);
+    QuietBodies(2);
     for (int j = 0; j < 4; j++) PolyBodies[1].WorldX[j] = std::nan("");
     TPolyContact c{};
     c.Depth = -7;
@@ -153,7 +105,7 @@ TEST(FindContactTest, AVertexThatTookNoEdgeMakesNoContact) {
 TEST(PairResponse, EqualMassesHeadOnSwapVelocities) {
     PlaceDiamond(0, 18.1, 15);
     PlaceSquare(1, 20, 15);
-    Bodies(2);
+    QuietBodies(2);
     PolyBodies[0].VelocityX = 0.1;
     PolyBodies[1].VelocityX = -0.05;
     ResolveCollisions();
@@ -170,7 +122,7 @@ TEST(PairResponse, EqualMassesHeadOnSwapVelocities) {
 TEST(PairResponse, RestitutionZeroLeavesACommonNormalVelocity) {
     PlaceDiamond(0, 18.1, 15);
     PlaceSquare(1, 20, 15);
-    Bodies(2);
+    QuietBodies(2);
     PolyRestitution = 0;
     PolyBodies[0].VelocityX = 0.1;
     ResolveCollisions();
@@ -183,7 +135,7 @@ TEST(PairResponse, RestitutionZeroLeavesACommonNormalVelocity) {
 TEST(PairResponse, SlipScalesTheTangentialDifferenceWhenBarelyClosing) {
     PlaceDiamond(0, 18.1, 15);
     PlaceSquare(1, 20, 15);
-    Bodies(2);
+    QuietBodies(2);
     PolySlip = -0.5;
     PolyBodies[0].VelocityY = 0.02;
     ResolveCollisions();
@@ -191,7 +143,7 @@ TEST(PairResponse, SlipScalesTheTangentialDifferenceWhenBarelyClosing) {
     EXPECT_NEAR(PolyBodies[1].VelocityY, -0.01, 1e-15);
     PlaceDiamond(0, 18.1, 15);
     PlaceSquare(1, 20, 15);
-    Bodies(2);
+    QuietBodies(2);
     PolySlip = -0.5;
     PolyBodies[0].VelocityX = 0.02;  // closing faster than the threshold
     PolyBodies[0].VelocityY = 0.02;
@@ -204,7 +156,7 @@ TEST(PairResponse, SlipScalesTheTangentialDifferenceWhenBarelyClosing) {
 TEST(PairResponse, AnOffCentreContactTurnsBothBodies) {
     PlaceDiamond(0, 18.1, 15.5);
     PlaceSquare(1, 20, 15);
-    Bodies(2);
+    QuietBodies(2);
     PolyBodies[0].VelocityX = 0.1;
     ResolveCollisions();
     // Lever arms: 0 for the diamond, -0.5 for the square; Q = 0.25.
@@ -220,7 +172,7 @@ TEST(PairResponse, LaterPairsSeeWhatEarlierPairsLeft) {
     PlaceSquare(0, 20, 15);
     PlaceDiamond(1, 18.1, 15);
     PlaceDiamond(2, 21.9, 15);
-    Bodies(3);
+    QuietBodies(3);
     PolyBodies[1].VelocityX = 0.1;
     ResolveCollisions();
     EXPECT_NEAR(PolyBodies[1].VelocityX, 0.0, 1e-15);
@@ -234,7 +186,7 @@ TEST(PairResponse, LaterPairsSeeWhatEarlierPairsLeft) {
 // A body wider than the box touches both side walls: the right one acts.
 TEST(WallResponse, TheRightWallWins) {
     PlaceBody(0, 20, 15, 21, {{-21, -0.5}, {-21, 0.5}, {21, 0.5}, {21, -0.5}});
-    Bodies(1);
+    QuietBodies(1);
     PolyBodies[0].VelocityX = 0.2;
     ResolveCollisions();
     EXPECT_NEAR(PolyBodies[0].X, 19.1, 1e-12);
@@ -246,7 +198,7 @@ TEST(WallResponse, TheRightWallWins) {
 
 TEST(WallResponse, LeftWallReflectsAndNoImpulseAtZero) {
     PlaceSquare(0, 0.75, 15);  // 0.25 past the left wall, the edge upright
-    Bodies(1);
+    QuietBodies(1);
     PolyBodies[0].VelocityX = -0.1;
     ResolveCollisions();
     EXPECT_NEAR(PolyBodies[0].X, 0.975, 1e-12);
@@ -255,7 +207,7 @@ TEST(WallResponse, LeftWallReflectsAndNoImpulseAtZero) {
     EXPECT_NEAR(PolyBodies[0].AngularVelocity, 0.1, 1e-15);
 
     PlaceSquare(0, 1, 15);  // a vertex exactly at x = 0
-    Bodies(1);
+    QuietBodies(1);
     PolyBodies[0].VelocityX = -0.1;
     ResolveCollisions();
     EXPECT_EQ(PolyBodies[0].X, 1.0);
@@ -268,7 +220,7 @@ TEST(WallResponse, SlipMinusHalfDoublesVelocityXAtFloorAndCeiling) {
         SCOPED_TRACE(y);
         for (double slip : {0.0, -0.5}) {
             PlaceDiamond(0, 20, y);
-            Bodies(1);
+            QuietBodies(1);
             PolySlip = slip;
             PolyBodies[0].VelocityX = 0.1;
             ResolveCollisions();
@@ -280,7 +232,7 @@ TEST(WallResponse, SlipMinusHalfDoublesVelocityXAtFloorAndCeiling) {
 
 TEST(BoxResponse, DragThenGravity) {
     PlaceSquare(0, 20, 15);
-    Bodies(1);
+    QuietBodies(1);
     PolyDrag = 2;
     PolyGravity = 1e-5;
     PolyBodies[0].VelocityX = 0.3;
@@ -294,7 +246,7 @@ TEST(BoxResponse, DragThenGravity) {
 // put back on its edge, and the body loses a tenth of its velocities.
 TEST(BoxResponse, AClampCostsATenth) {
     PlaceSquare(0, 20, 15);
-    Bodies(1);
+    QuietBodies(1);
     PolyGravity = 1e-5;
     PolyBodies[0].X = 40.25;
     PolyBodies[0].Y = -0.5;
@@ -313,7 +265,7 @@ TEST(BoxResponse, AClampCostsATenth) {
 // at 1000 per frame instead of growing to infinity.
 TEST(BoxResponse, SpeedsAndSpinStopAtAThousandPerFrame) {
     PlaceSquare(0, 20, 15);
-    Bodies(1);
+    QuietBodies(1);
     PolyBodies[0].VelocityX = 5e3;
     PolyBodies[0].VelocityY = -1e300;
     PolyBodies[0].AngularVelocity = 2e3;

@@ -56,7 +56,8 @@ void ApplyPolyKey(uint8_t key, TRandomSource& random) {
 void PullBodies(int32_t mouseX, int32_t mouseY, uint16_t buttons) {
     if (buttons == 0 || PolyBodyCount == 0) return;
     const long double x = mouseX / static_cast<long double>(PolyWindowWidth) * PolyWorldWidth;
-    const long double y = (1 - mouseY / static_cast<long double>(PolyWindowHeight)) * PolyWorldHeight;
+    const long double y =
+        (1 - mouseY / static_cast<long double>(PolyWindowHeight)) * PolyWorldHeight;
     if (buttons == 1 || buttons == 2) {
         double best = 99999;
         int32_t nearest = 0;

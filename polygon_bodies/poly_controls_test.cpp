@@ -135,7 +135,8 @@ TEST(Keys, RestThresholdClimbsToAboutOneThenZero) {
 TEST(Keys, OtherCodesDoNothing) {
     TRandomSource random = Start();
     for (int key = 0; key < 256; key++) {
-        if (key == 'a' || key == 'f' || key == 'g' || key == 'r' || key == 's' || key == 'v') continue;
+        if (key == 'a' || key == 'f' || key == 'g' || key == 'r' || key == 's' || key == 'v')
+            continue;
         ApplyPolyKey(static_cast<uint8_t>(key), random);
     }
     EXPECT_EQ(PolyBodyCount, 5);

@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-extern int16_t FramePage;   // 0 or 1
-extern uint8_t PolyLastKey; // the key code read this frame, 0 when none
+extern int16_t FramePage;    // 0 or 1
+extern uint8_t PolyLastKey;  // the key code read this frame, 0 when none
 
 constexpr char PolyImpactCaption[] = "IMPACT";
 constexpr uint8_t PolyEndKey = 27;  // Esc

@@ -18,16 +18,19 @@ namespace {
         const double values[] = {b.X, b.Y, b.VelocityX, b.VelocityY, b.AngularVelocity, b.Angle};
         for (double v : values)
             if (!std::isfinite(v))
-                return ::testing::AssertionFailure() << "frame " << frame << ", body " << i << ": " << v;
+                return ::testing::AssertionFailure()
+                       << "frame " << frame << ", body " << i << ": " << v;
         for (int32_t j = 0; j < b.Sides; j++)
             if (!std::isfinite(b.WorldX[j]) || !std::isfinite(b.WorldY[j]))
-                return ::testing::AssertionFailure() << "frame " << frame << ", body " << i << " vertex " << j;
+                return ::testing::AssertionFailure()
+                       << "frame " << frame << ", body " << i << " vertex " << j;
         if (b.X < 0 || b.X > 40 || b.Y < 0 || b.Y > 30)
             return ::testing::AssertionFailure()
                    << "frame " << frame << ", body " << i << " at " << b.X << ", " << b.Y;
         if (std::fabs(b.VelocityX) > 1000 || std::fabs(b.VelocityY) > 1000 ||
             std::fabs(b.AngularVelocity) > 1000)
-            return ::testing::AssertionFailure() << "frame " << frame << ", body " << i << " too fast";
+            return ::testing::AssertionFailure()
+                   << "frame " << frame << ", body " << i << " too fast";
     }
     return ::testing::AssertionSuccess();
 }

@@ -67,7 +67,8 @@ protected:
     // Moves the pointer in steps with the button held, as a hand would.
     void MoveHeld(int fromX, int fromY, int toX, int toY) {
         for (int i = 1; i <= 40; i++) {
-            MovePointer(Run.Driver, Run.Win, fromX + (toX - fromX) * i / 40, fromY + (toY - fromY) * i / 40);
+            MovePointer(Run.Driver, Run.Win, fromX + (toX - fromX) * i / 40,
+                        fromY + (toY - fromY) * i / 40);
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
     }
@@ -140,16 +141,21 @@ TEST_F(PolygonImpact, LeftButtonPullsABodyToThePointerAndPastTheLeftEdge) {
     MovePointer(Run.Driver, Run.Win, sx, sy);
     HoldButton(Run.Driver, 1, true);
     MoveHeld(sx, sy, 420, 100);
-    EXPECT_TRUE(WaitUntil(5000, [&] {
-        const TCentroid c = Centroid(Run, top);
-        return c.Count > 1500 && std::abs(c.X - 420) < 5 && std::abs(c.Y - 100) < 5;
-    })) << "the body does not follow the pointer: " << Centroid(Run, top).X << ", "
+    EXPECT_TRUE(WaitUntil(5000,
+                          [&] {
+                              const TCentroid c = Centroid(Run, top);
+                              return c.Count > 1500 && std::abs(c.X - 420) < 5 &&
+                                     std::abs(c.Y - 100) < 5;
+                          }))
+        << "the body does not follow the pointer: " << Centroid(Run, top).X << ", "
         << Centroid(Run, top).Y;
     MoveHeld(420, 100, -60, 100);
-    EXPECT_TRUE(WaitUntil(5000, [&] {
-        const TCentroid c = Centroid(Run, top);
-        return c.Count > 1000 && c.X < 130;
-    })) << "the body is not pulled to the left: " << Centroid(Run, top).X;
+    EXPECT_TRUE(WaitUntil(5000,
+                          [&] {
+                              const TCentroid c = Centroid(Run, top);
+                              return c.Count > 1000 && c.X < 130;
+                          }))
+        << "the body is not pulled to the left: " << Centroid(Run, top).X;
     HoldButton(Run.Driver, 1, false);
     EndWithEsc();
 }
@@ -187,8 +193,9 @@ TEST(PolygonImpactWithoutDisplay, EndsAtOnceWithOneLine) {
     std::string errors;
     ASSERT_TRUE(RunWithoutDisplay(PROGRAM_PATH, 2000, status, errors));
     EXPECT_EQ(status, 1);
-    EXPECT_EQ(errors,
-              "polygon_impact: cannot open the window: DISPLAY is not set; an X display is needed\n");
+    EXPECT_EQ(
+        errors,
+        "polygon_impact: cannot open the window: DISPLAY is not set; an X display is needed\n");
 }
 
 }  // namespace
