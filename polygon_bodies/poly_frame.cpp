@@ -1,5 +1,6 @@
 #include "poly_frame.h"
 
+#include "frame_flip.h"
 #include "frame_pacing.h"
 #include "poly_bodies.h"
 #include "poly_contacts.h"
@@ -39,9 +40,7 @@ uint8_t RunPolyFrame() {
     DrawPolyBodies();
     CollidePolyBodies();
     // From the second frame on the page just drawn is shown at once.
-    SelectDrawPage(static_cast<uint16_t>(FramePage));
-    FramePage = static_cast<int16_t>(1 - FramePage);
-    SelectShownPage(static_cast<uint16_t>(FramePage));
+    FlipFramePageDrawFirst(FramePage);
     return PolyLastKey;
 }
 
