@@ -1,11 +1,12 @@
 // polygon_impact: one frame's simulation (poses saved, integration, vertex
 // transform and projection, collision response) with 10, 25 and 50 bodies
 // settled for 20,000 frames after the last was added; the whole frame but
-// the present (input, simulation, clear, filled polygons, page flip) in a
-// 640 x 480 palette window, followed untimed by the pause in which the
-// program's pacing lets the window thread present; and frames back to back
-// as the program would run unpaced, presents competing. Each repetition of
-// the first two is one frame of a single run of consecutive frames: the
+// the present (input, simulation, clear, filled polygons, page flip) on
+// 640 x 480 palette pages without a window, so that no present competes;
+// the same frame in a real window, followed untimed by a pause in which the
+// window thread presents, as the paced program sleeps; and frames back to
+// back in the window, as the program would run unpaced. Each repetition of
+// the first three is one frame of a single run of consecutive frames: the
 // median is the median frame. The C++ allocations of the timed frames are
 // counted. The window benchmarks need an X server (tools/with_xvfb.sh).
 #include <benchmark/benchmark.h>
@@ -17,6 +18,7 @@
 #include <thread>
 
 #include "frame_pacing.h"
+#include "headless_pages.h"
 #include "poly_bodies.h"
 #include "poly_contacts.h"
 #include "poly_controls.h"
@@ -71,6 +73,32 @@ void Simulation(benchmark::State& state) {
     benchmark::DoNotOptimize(PolyBodies[0].X);
 }
 
+// The library's drawing tables reach their sizes in the first frames.
+void WarmUp() {
+    for (int32_t frame = 0; frame < 600; frame++) RunPolyFrame();
+}
+
+void Frame(benchmark::State& state) {
+    static bool open = false;
+    if (!open) {
+        OpenHeadlessPages(640, 480, true);
+        PolyWindowWidth = 640;
+        PolyWindowHeight = 480;
+        FramePage = 0;
+        SettleBodies(50);
+        WarmUp();
+        open = true;
+    }
+    const int64_t before = Allocations.load();
+    for (auto _ : state) benchmark::DoNotOptimize(RunPolyFrame());
+    const int64_t made = Allocations.load() - before;
+    state.counters["allocations"] = static_cast<double>(made);
+}
+
+void CloseHeadless(benchmark::State& state) {
+    for (auto _ : state) CloseHeadlessPages();
+}
+
 bool OpenSettledWindow() {
     static bool open = false;
     if (open) return true;
@@ -82,13 +110,12 @@ bool OpenSettledWindow() {
     PolyWindowHeight = 480;
     FramePage = 0;
     SettleBodies(50);
-    // The library's drawing tables reach their sizes in the first frames.
-    for (int32_t frame = 0; frame < 600; frame++) RunPolyFrame();
+    WarmUp();
     open = true;
     return true;
 }
 
-void WholeFrame(benchmark::State& state) {
+void FrameInWindow(benchmark::State& state) {
     if (!OpenSettledWindow()) {
         state.SkipWithError("the window did not open");
         return;
@@ -98,7 +125,7 @@ void WholeFrame(benchmark::State& state) {
     const int64_t made = Allocations.load() - before;
     state.counters["allocations"] = static_cast<double>(made);
     // Untimed, as the paced program sleeps: the window thread presents.
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    std::this_thread::sleep_for(std::chrono::milliseconds(4));
 }
 
 // Frames back to back, as the program runs unpaced.
@@ -126,9 +153,16 @@ BENCHMARK(Simulation)
     ->ReportAggregatesOnly(true)
     ->UseRealTime()
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK(WholeFrame)
+BENCHMARK(Frame)
     ->Iterations(1)
-    ->Repetitions(1500)
+    ->Repetitions(3000)
+    ->ReportAggregatesOnly(true)
+    ->UseRealTime()
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(CloseHeadless)->Iterations(1);
+BENCHMARK(FrameInWindow)
+    ->Iterations(1)
+    ->Repetitions(1000)
     ->ReportAggregatesOnly(true)
     ->UseRealTime()
     ->Unit(benchmark::kMicrosecond);
