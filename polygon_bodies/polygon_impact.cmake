@@ -17,7 +17,7 @@ tavrel_add_program(polygon_impact
   TEST ${CMAKE_CURRENT_LIST_DIR}/polygon_impact_xtest.cpp)
 tavrel_add_tests(ONLY "^poly_(bodies|contacts|controls|over_time)_test$" poly_sim)
 if(TEST poly_over_time_test)
-  # 100,000 frames: a few minutes under the sanitizers.
+  # 100,000 frames: about half a minute under the sanitizers.
   set_tests_properties(poly_over_time_test PROPERTIES TIMEOUT 900)
 endif()
 
