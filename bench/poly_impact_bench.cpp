@@ -73,6 +73,14 @@ void Simulation(benchmark::State& state) {
     benchmark::DoNotOptimize(PolyBodies[0].X);
 }
 
+// The benchmark's frames, with the C++ allocations they made.
+void TimedFrames(benchmark::State& state) {
+    const int64_t before = Allocations.load();
+    for (auto _ : state) benchmark::DoNotOptimize(RunPolyFrame());
+    const int64_t made = Allocations.load() - before;
+    state.counters["allocations"] = static_cast<double>(made);
+}
+
 // The library's drawing tables reach their sizes in the first frames.
 void WarmUp() {
     for (int32_t frame = 0; frame < 600; frame++) RunPolyFrame();
@@ -89,10 +97,7 @@ void Frame(benchmark::State& state) {
         WarmUp();
         open = true;
     }
-    const int64_t before = Allocations.load();
-    for (auto _ : state) benchmark::DoNotOptimize(RunPolyFrame());
-    const int64_t made = Allocations.load() - before;
-    state.counters["allocations"] = static_cast<double>(made);
+    TimedFrames(state);
 }
 
 void CloseHeadless(benchmark::State& state) {
@@ -120,10 +125,7 @@ void FrameInWindow(benchmark::State& state) {
         state.SkipWithError("the window did not open");
         return;
     }
-    const int64_t before = Allocations.load();
-    for (auto _ : state) benchmark::DoNotOptimize(RunPolyFrame());
-    const int64_t made = Allocations.load() - before;
-    state.counters["allocations"] = static_cast<double>(made);
+    TimedFrames(state);
     // Untimed, as the paced program sleeps: the window thread presents.
     std::this_thread::sleep_for(std::chrono::milliseconds(4));
 }
@@ -134,10 +136,7 @@ void UnpacedFrames(benchmark::State& state) {
         state.SkipWithError("the window did not open");
         return;
     }
-    const int64_t before = Allocations.load();
-    for (auto _ : state) benchmark::DoNotOptimize(RunPolyFrame());
-    const int64_t made = Allocations.load() - before;
-    state.counters["allocations"] = static_cast<double>(made);
+    TimedFrames(state);
     state.counters["frames_per_s"] =
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
