@@ -1,6 +1,7 @@
 // The kit without a window: the failure line and frame pacing.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <cstring>
 #include <ctime>
@@ -43,19 +44,58 @@ double ProcessCpuSeconds() {
     return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
 }
 
-// 300 empty frames take five seconds to within 2 %, sleeping between them.
+constexpr int PacedRunFrames = 300;
+
+struct TPacedRun {
+    double Seconds = 0, Cpu = 0;
+    // The longest stretch of frames none of which came back more than two
+    // frames after the one before, and how long it took.
+    int SteadyFrames = 0;
+    double SteadySeconds = 0;
+};
+
+TPacedRun PaceFrames() {
+    using TClock = std::chrono::steady_clock;
+    std::array<TClock::time_point, PacedRunFrames + 1> back;
+    ResetFramePacing();
+    const double cpuStart = ProcessCpuSeconds();
+    back[0] = TClock::now();  // the first call starts the count
+    for (int i = 1; i <= PacedRunFrames; i++) {
+        PaceFrame();
+        back[size_t(i)] = TClock::now();
+    }
+    TPacedRun run;
+    run.Cpu = ProcessCpuSeconds() - cpuStart;
+    run.Seconds = std::chrono::duration<double>(back[PacedRunFrames] - back[0]).count();
+    int first = 0;
+    for (int i = 1; i <= PacedRunFrames; i++) {
+        const double frame = std::chrono::duration<double>(back[size_t(i)] - back[size_t(i - 1)]).count();
+        if (frame > 2.0 / 60) first = i;
+        if (i - first > run.SteadyFrames) {
+            run.SteadyFrames = i - first;
+            run.SteadySeconds = std::chrono::duration<double>(back[size_t(i)] - back[size_t(first)]).count();
+        }
+    }
+    return run;
+}
+
+// 300 empty frames take at least five seconds, sleeping between them; frames
+// the machine does not hold up keep to 60 a second without drifting. A loaded
+// machine may wake the loop so late that it rightly starts counting afresh:
+// the pace is judged on the longest stretch without such a stall, at least
+// two seconds of frames, the run repeated when there is none.
 TEST(FramePacing, SixtyFramesASecondWithoutBusyWaiting) {
     FramePacingOn = true;
-    ResetFramePacing();
-    PaceFrame();  // the first call starts the count
-    const auto start = std::chrono::steady_clock::now();
-    const double cpuStart = ProcessCpuSeconds();
-    for (int i = 0; i < 300; i++) PaceFrame();
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    const double cpu = ProcessCpuSeconds() - cpuStart;
-    EXPECT_NEAR(seconds, 5.0, 0.1);
-    EXPECT_LT(cpu, 0.05 * seconds);
+    TPacedRun run;
+    for (int attempt = 0; attempt < 5 && run.SteadyFrames < 120; attempt++) {
+        run = PaceFrames();
+        EXPECT_GE(run.Seconds, 5.0) << "attempt " << attempt;
+        EXPECT_LT(run.Cpu, 0.05 * run.Seconds) << "attempt " << attempt;
+    }
+    ASSERT_GE(run.SteadyFrames, 120) << "no two seconds of frames without a stall";
+    // Either end may be a couple of frames late without a fresh count.
+    EXPECT_NEAR(run.SteadySeconds, run.SteadyFrames / 60.0, 0.05)
+        << run.SteadyFrames << " frames";
 }
 
 TEST(FramePacing, OffRunsFlatOut) {
