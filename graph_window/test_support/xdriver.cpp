@@ -68,10 +68,21 @@ Window SearchCaption(Display* d, const char* caption) {
     return found;
 }
 
+// Queues the key event without waiting for the server.
+void FakeKey(TXDriver& driver, KeySym key, bool down) {
+    const KeyCode code = XKeysymToKeycode(driver.Dpy, key);
+    if (code) XTestFakeKeyEvent(driver.Dpy, code, down ? True : False, CurrentTime);
+}
+
+void FakeModifiers(TXDriver& driver, unsigned modifiers, bool down) {
+    if (modifiers & ShiftMask) FakeKey(driver, XK_Shift_L, down);
+    if (modifiers & ControlMask) FakeKey(driver, XK_Control_L, down);
+    if (modifiers & Mod1Mask) FakeKey(driver, XK_Alt_L, down);
+}
+
 void HoldModifiers(TXDriver& driver, unsigned modifiers, bool down) {
-    if (modifiers & ShiftMask) HoldKey(driver, XK_Shift_L, down);
-    if (modifiers & ControlMask) HoldKey(driver, XK_Control_L, down);
-    if (modifiers & Mod1Mask) HoldKey(driver, XK_Alt_L, down);
+    FakeModifiers(driver, modifiers, down);
+    XSync(driver.Dpy, False);
 }
 
 uint32_t MaskedComponent(unsigned long pixel, unsigned long mask) {
@@ -161,17 +172,20 @@ void SendCloseRequest(TXDriver& driver, Window window) {
 }
 
 void HoldKey(TXDriver& driver, KeySym key, bool down) {
-    const KeyCode code = XKeysymToKeycode(driver.Dpy, key);
-    if (!code) return;
-    XTestFakeKeyEvent(driver.Dpy, code, down ? True : False, CurrentTime);
+    FakeKey(driver, key, down);
     XSync(driver.Dpy, False);
 }
 
+// The whole press goes out in one request batch, so the server takes it in
+// one go: a program reading the keyboard state between two of its events
+// (on a loaded machine the driver may be held up there) would see the key
+// held.
 void PressKey(TXDriver& driver, KeySym key, unsigned modifiers) {
-    HoldModifiers(driver, modifiers, true);
-    HoldKey(driver, key, true);
-    HoldKey(driver, key, false);
-    HoldModifiers(driver, modifiers, false);
+    FakeModifiers(driver, modifiers, true);
+    FakeKey(driver, key, true);
+    FakeKey(driver, key, false);
+    FakeModifiers(driver, modifiers, false);
+    XSync(driver.Dpy, False);
 }
 
 void MovePointer(TXDriver& driver, Window window, int x, int y) {
