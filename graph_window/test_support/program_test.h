@@ -18,10 +18,12 @@ struct TProgramRun {
 
 // Connects the driver, starts path (its standard error captured), waits for
 // the window of that caption to be mapped and focuses it. False, with the
-// reason in why, when any of that fails within timeoutMs.
+// reason in why, when any of that fails within timeoutMs: a generous time,
+// as a program under the sanitizers on a busy machine may take seconds to
+// set up its fonts and OpenGL.
 bool StartProgramWindow(TProgramRun& run, const char* path, const char* caption,
                         std::string& why, const std::vector<std::string>& setEnv = {},
-                        int timeoutMs = 5000);
+                        int timeoutMs = 20000);
 // Starts path without waiting for a window (for runs meant to fail).
 bool StartProgramOnly(TProgramRun& run, const char* path, const std::vector<std::string>& setEnv = {},
                       const std::vector<std::string>& unsetEnv = {});
@@ -65,9 +67,10 @@ template <class Condition>
 bool WaitUntil(int timeoutMs, Condition condition);
 
 // Polls the window until condition(count) holds for the pixels of range in rect.
+// The time only bounds a failing wait, so it allows for a slow first frame.
 template <class Condition>
 bool WaitForPixels(TProgramRun& run, const TColorRange& range, const TPixelRect& rect,
-                   Condition condition, int timeoutMs = 5000) {
+                   Condition condition, int timeoutMs = 10000) {
     return WaitUntil(timeoutMs, [&] { return condition(CountPixels(run, range, rect)); });
 }
 
