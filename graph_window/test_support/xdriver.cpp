@@ -9,6 +9,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -19,15 +21,34 @@ extern char** environ;
 
 namespace {
 
-Display* DriverDisplay = nullptr;
-XErrorHandler PreviousHandler = nullptr;
+// The drivers' connections; a test may drive from a second thread too.
+constexpr int DriverCapacity = 8;
+std::array<std::atomic<Display*>, DriverCapacity> DriverDisplays{};
+std::atomic<XErrorHandler> PreviousHandler{nullptr};
 
-// A failed request of the driver (a window that vanished under a test) must
+// A failed request of a driver (a window that vanished under a test) must
 // fail the test's check, not end the process; other connections keep whatever
 // handler they had.
 int DriverErrorHandler(Display* display, XErrorEvent* event) {
-    if (display == DriverDisplay) return 0;
-    return PreviousHandler ? PreviousHandler(display, event) : 0;
+    for (const std::atomic<Display*>& d : DriverDisplays)
+        if (d.load() == display) return 0;
+    const XErrorHandler previous = PreviousHandler.load();
+    return previous ? previous(display, event) : 0;
+}
+
+bool AddDriverDisplay(Display* display) {
+    for (std::atomic<Display*>& d : DriverDisplays) {
+        Display* empty = nullptr;
+        if (d.compare_exchange_strong(empty, display)) return true;
+    }
+    return false;
+}
+
+void RemoveDriverDisplay(Display* display) {
+    for (std::atomic<Display*>& d : DriverDisplays) {
+        Display* mine = display;
+        d.compare_exchange_strong(mine, nullptr);
+    }
 }
 
 using TClock = std::chrono::steady_clock;
@@ -99,11 +120,11 @@ bool OpenXDriver(TXDriver& driver) {
     driver.Dpy = OpenXConnection();
     if (!driver.Dpy) return false;
     int event, error, major, minor;
-    if (!XTestQueryExtension(driver.Dpy, &event, &error, &major, &minor)) {
+    if (!XTestQueryExtension(driver.Dpy, &event, &error, &major, &minor) ||
+        !AddDriverDisplay(driver.Dpy)) {
         CloseXDriver(driver);
         return false;
     }
-    DriverDisplay = driver.Dpy;
     XErrorHandler previous = XSetErrorHandler(DriverErrorHandler);
     if (previous != DriverErrorHandler) PreviousHandler = previous;
     return true;
@@ -111,7 +132,7 @@ bool OpenXDriver(TXDriver& driver) {
 
 void CloseXDriver(TXDriver& driver) {
     if (!driver.Dpy) return;
-    if (DriverDisplay == driver.Dpy) DriverDisplay = nullptr;
+    RemoveDriverDisplay(driver.Dpy);
     XCloseDisplay(driver.Dpy);
     driver.Dpy = nullptr;
 }
