@@ -13,6 +13,6 @@ tavrel_add_program(box_balls_gl SOURCES box_balls_gl_main.cpp LIBS box_balls_gl_
   TEST box_balls_gl_xtest.cpp)
 tavrel_add_program(box_balls_wire SOURCES box_balls_wire_main.cpp LIBS box_balls_wire_frame
   TEST box_balls_wire_xtest.cpp)
-tavrel_add_tests(ONLY "^box_" box_balls_wire_frame)
+tavrel_add_tests(ONLY "^box_" box_balls_wire_frame box_balls_gl_frame)
 
 tavrel_bench_libs(box_balls_bench box_balls_wire_frame box_balls_gl_frame)
