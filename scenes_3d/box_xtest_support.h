@@ -7,6 +7,7 @@
 
 #include <X11/keysym.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <string>
