@@ -48,17 +48,22 @@ BENCHMARK(EventSearch)->Arg(15)->Arg(51)->Arg(101)->Unit(benchmark::kMicrosecond
 
 bool NoKeyHeld(int32_t) { return false; }
 
-// box_balls_wire's frame at its full 51 balls: the column and 11 clicked
-// balls after 200 frames; drawing, step, keys and mouse on headless pages.
-void WireFrameHeadless(benchmark::State& state) {
-    OpenHeadlessPages(800, 600, true);
+// box_balls_wire at its full 51 balls: the column and 11 clicked balls
+// after 200 frames.
+void FullWireScene() {
     BeginBoxBallsWire();
-    ViewKeyHeld = NoKeyHeld;
     for (int32_t frame = 1; frame <= 200; frame++) {
         EventDepth = 0;
         EventStep(BoxTimeStep);
         HandleLeftClick(frame % 10 == 0 ? 1 : 0);
     }
+}
+
+// box_balls_wire's frame: drawing, step, keys and mouse on headless pages.
+void WireFrameHeadless(benchmark::State& state) {
+    OpenHeadlessPages(800, 600, true);
+    FullWireScene();
+    ViewKeyHeld = NoKeyHeld;
     for (auto _ : state) benchmark::DoNotOptimize(RunBoxBallsWireFrame());
     state.counters["balls"] = double(BallCount);
     ViewKeyHeld = KeyIsHeld;
@@ -86,12 +91,7 @@ BENCHMARK(WireHeldKeyPolls)->Unit(benchmark::kMicrosecond)->Repetitions(5)->Repo
 
 void WireFrameInWindow(benchmark::State& state) {
     if (!OpenBoxWindow(state, false)) return;
-    BeginBoxBallsWire();
-    for (int32_t frame = 1; frame <= 200; frame++) {
-        EventDepth = 0;
-        EventStep(BoxTimeStep);
-        HandleLeftClick(frame % 10 == 0 ? 1 : 0);
-    }
+    FullWireScene();
     for (auto _ : state) benchmark::DoNotOptimize(RunBoxBallsWireFrame());
     state.counters["balls"] = double(BallCount);
     CloseGraphWindow();

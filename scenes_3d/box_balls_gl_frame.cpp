@@ -17,17 +17,6 @@ namespace {
 
 GLUquadric* SphereQuadric = nullptr;
 
-void Corners(const TBoxWall& w, TVec3 (&c)[4]) {
-    VecSub(c[0], w.Point, w.U);
-    VecSub(c[0], c[0], w.V);
-    VecAdd(c[1], w.Point, w.U);
-    VecSub(c[1], c[1], w.V);
-    VecAdd(c[2], w.Point, w.U);
-    VecAdd(c[2], c[2], w.V);
-    VecSub(c[3], w.Point, w.U);
-    VecAdd(c[3], c[3], w.V);
-}
-
 void Vertex3f(const TVec3& v) { glVertex3f(float(v.X), float(v.Y), float(v.Z)); }
 void Vertex3d(const TVec3& v) { glVertex3d(v.X, v.Y, v.Z); }
 
@@ -92,14 +81,11 @@ void DrawBoxSceneGL() {
     }
     for (int32_t w = 0; w < WallCount; w++) {
         const TBoxWall& wall = BoxWalls[size_t(w)];
-        TVec3 c[4];
-        Corners(wall, c);
+        TWallCorners c;
+        BoxWallCorners(wall, c);
         if (ShowVectors) {
             TVec3 m, tip;
-            VecAdd(m, c[0], c[2]);
-            VecScale(m, m, 0.5);
-            VecScale(tip, wall.Normal, 80);
-            VecAdd(tip, m, tip);
+            WallNormalLine(wall, c, m, tip);
             glColor3f(1, 1, 0);
             glBegin(GL_LINES);
             Vertex3d(m);

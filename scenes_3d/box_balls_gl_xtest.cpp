@@ -58,8 +58,9 @@ TEST_F(BoxBallsGl, AClickAddsRedSpaceFreezesAndEnterShowsVectors) {
     Sleep(300);
     EXPECT_EQ(Shot(Run), frozen);
     EXPECT_EQ(VectorPixels(frozen), 0);
+    // At least the red ball's velocity line: some 25 pixels stand out of it.
     PressKey(Run.Driver, XK_Return);
-    EXPECT_TRUE(WaitUntil(3000, [&] { return CountRgb(Shot(Run), VelocityWhite) > 20; }));
+    EXPECT_TRUE(WaitUntil(3000, [&] { return VectorPixels(Shot(Run)) > 15; })) << VectorPixels(Shot(Run));
     PressKey(Run.Driver, XK_Return);
     ASSERT_TRUE(SettlesStill(Run));
     EXPECT_EQ(Shot(Run), frozen);
@@ -77,15 +78,8 @@ TEST_F(BoxBallsGl, HeldArrowsAndARightDragTurnTheOrbit) {
     HoldKeyFor(Run, XK_Up, 200);
     ASSERT_TRUE(SettlesStill(Run));
     EXPECT_NE(Shot(Run), turned);
-    // Out of the window to the left and back again: signed pixels, no turn
-    // left over.
+    ExpectDragOutAndBackUndone(Run);
     const std::vector<uint32_t> before = Shot(Run);
-    SlowRightDrag(Run, 100, 300, -60, 300);
-    ASSERT_TRUE(SettlesStill(Run));
-    EXPECT_NE(Shot(Run), before);
-    SlowRightDrag(Run, 400, 300, 560, 300);
-    ASSERT_TRUE(SettlesStill(Run));
-    EXPECT_EQ(Shot(Run), before);
     // 'z' backs the camera off; 'a' comes back.
     PressKey(Run.Driver, XK_z);
     ASSERT_TRUE(ChangesFrom(Run, before));

@@ -5,14 +5,9 @@
 
 #include "box_balls.h"
 #include "box_scenes.h"
+#include "vec3_expect.h"
 
 namespace {
-
-void ExpectVec(const TVec3& v, double x, double y, double z, double tolerance = 1e-12) {
-    EXPECT_NEAR(v.X, x, tolerance);
-    EXPECT_NEAR(v.Y, y, tolerance);
-    EXPECT_NEAR(v.Z, z, tolerance);
-}
 
 class BoxBallsTest : public ::testing::Test {
 protected:

@@ -29,28 +29,15 @@ void BeginBoxBallsWire() {
 void DrawBoxSceneWire() {
     for (int32_t w = 0; w < WallCount; w++) {
         const TBoxWall& wall = BoxWalls[size_t(w)];
-        TVec3 c1, c2, c3, c4;
-        VecSub(c1, wall.Point, wall.U);
-        VecSub(c1, c1, wall.V);
-        VecAdd(c2, wall.Point, wall.U);
-        VecSub(c2, c2, wall.V);
-        VecAdd(c3, wall.Point, wall.U);
-        VecAdd(c3, c3, wall.V);
-        VecSub(c4, wall.Point, wall.U);
-        VecAdd(c4, c4, wall.V);
+        TWallCorners c;
+        BoxWallCorners(wall, c);
         SetDrawColor(NamedColors[250]);
         if (ShowVectors) {
             TVec3 m, tip;
-            VecAdd(m, c1, c3);
-            VecScale(m, m, 0.5);
-            VecScale(tip, wall.Normal, 80);
-            VecAdd(tip, m, tip);
+            WallNormalLine(wall, c, m, tip);
             ProjectLine(m, tip);
         }
-        ProjectLine(c1, c2);
-        ProjectLine(c2, c3);
-        ProjectLine(c3, c4);
-        ProjectLine(c4, c1);
+        for (size_t k = 0; k < c.size(); k++) ProjectLine(c[k], c[(k + 1) % c.size()]);
     }
     for (int32_t i = 0; i < BallCount; i++) {
         const TBoxBall& b = BoxBalls[size_t(i)];

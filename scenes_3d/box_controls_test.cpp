@@ -7,14 +7,9 @@
 #include "box_scenes.h"
 #include "tavrel.h"
 #include "view3d.h"
+#include "vec3_expect.h"
 
 namespace {
-
-void ExpectVec(const TVec3& v, double x, double y, double z, double tolerance = 1e-12) {
-    EXPECT_NEAR(v.X, x, tolerance);
-    EXPECT_NEAR(v.Y, y, tolerance);
-    EXPECT_NEAR(v.Z, z, tolerance);
-}
 
 TEST(BoxScenes, GlStartsWithItsCameraAndOneOfThreeScenes) {
     TRandomSource random;

@@ -59,3 +59,21 @@ void AddBoxWalls(double l) {
     AddBoxWall(f, f, 0, {0, -f, 0}, {0, 0, f});
     AddBoxWall(-f, f, 0, {0, f, 0}, {0, 0, f});
 }
+
+void BoxWallCorners(const TBoxWall& wall, TWallCorners& c) {
+    VecSub(c[0], wall.Point, wall.U);
+    VecSub(c[0], c[0], wall.V);
+    VecAdd(c[1], wall.Point, wall.U);
+    VecSub(c[1], c[1], wall.V);
+    VecAdd(c[2], wall.Point, wall.U);
+    VecAdd(c[2], c[2], wall.V);
+    VecSub(c[3], wall.Point, wall.U);
+    VecAdd(c[3], c[3], wall.V);
+}
+
+void WallNormalLine(const TBoxWall& wall, const TWallCorners& c, TVec3& from, TVec3& to) {
+    VecAdd(from, c[0], c[2]);
+    VecScale(from, from, 0.5);
+    VecScale(to, wall.Normal, 80);
+    VecAdd(to, from, to);
+}

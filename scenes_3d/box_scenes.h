@@ -2,6 +2,7 @@
 // x and z from -4L to 4L and y from 0 to 8L, L being the scene's unit.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "box_balls.h"
@@ -25,3 +26,9 @@ void AddSceneBalls(TBoxScene scene, double l);
 void AddThrownColumn(double l);
 // Floor, ceiling, z = -4L, z = 4L, x = 4L, x = -4L, normals inwards.
 void AddBoxWalls(double l);
+
+// Drawing of a wall: its corners Point - U - V, Point + U - V, Point + U + V,
+// Point - U + V, and its normal line, 80 long from the centre (c1 + c3) / 2.
+using TWallCorners = std::array<TVec3, 4>;
+void BoxWallCorners(const TBoxWall& wall, TWallCorners& c);
+void WallNormalLine(const TBoxWall& wall, const TWallCorners& c, TVec3& from, TVec3& to);

@@ -77,6 +77,20 @@ inline void SlowRightDrag(TProgramRun& run, int x1, int y1, int x2, int y2) {
     Sleep(60);
 }
 
+// A right drag that ends 60 px left of the window turns by its signed
+// 160 px; the same drag back inside the window undoes it. Read unsigned, the
+// first would turn by some 65,000 px.
+inline void ExpectDragOutAndBackUndone(TProgramRun& run) {
+    ASSERT_TRUE(SettlesStill(run));
+    const std::vector<uint32_t> before = Shot(run);
+    SlowRightDrag(run, 100, 300, -60, 300);
+    ASSERT_TRUE(SettlesStill(run));
+    EXPECT_NE(Shot(run), before);
+    SlowRightDrag(run, 400, 300, 560, 300);
+    ASSERT_TRUE(SettlesStill(run));
+    EXPECT_EQ(Shot(run), before);
+}
+
 inline void HoldKeyFor(TProgramRun& run, KeySym key, int ms) {
     HoldKey(run.Driver, key, true);
     Sleep(ms);
