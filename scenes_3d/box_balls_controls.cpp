@@ -41,7 +41,7 @@ void ResetOrbitCamera() {
 }
 
 void DispatchBoxKey(uint8_t key, bool orbitKeys) {
-    TBoxBall& last = BoxBalls[size_t(BallCount - 1)];
+    TBoxBall& last = BoxBalls[size_t(BallCount > 0 ? BallCount - 1 : 0)];
     switch (key) {
         case BoxKeyEnter: ShowVectors = !ShowVectors; break;
         case BoxKeySpace: Running = !Running; break;

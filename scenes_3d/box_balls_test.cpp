@@ -32,6 +32,30 @@ TEST_F(BoxBallsTest, WorkedExampleMeetsHalfWayAndSwapsMotion) {
     ExpectVec(BoxBalls[1].Vel, 100, -0.0982, 0);
 }
 
+TEST_F(BoxBallsTest, PairsMovingApartAfterEveryGlancingHit) {
+    // Ball 1 comes at ball 0 from all sides and offsets; the normal is taken
+    // from the centres before the advance.
+    TRandomSource random;
+    SeedRandom(random, 7);
+    int32_t hits = 0;
+    for (int32_t k = 0; k < 500; k++) {
+        ResetBoxBalls(BoxBallsGlPhysics);
+        MaxEventDepth = 1;
+        const double side = RandomBelow(random, 2001) / 1000.0 - 1;
+        const double mass = 1 + RandomBelow(random, 50);
+        Ball(0, 0, 0, 0, 0, 0, 1, 1);
+        Ball(-2.6, side, side * 0.5, 100, RandomBelow(random, 21) - 10.0, 0, 1, mass);
+        EventStep(0.01);
+        if (EventDepth != 2) continue;  // missed: no event
+        hits++;
+        TVec3 apart, closing;
+        VecSub(apart, BoxBalls[0].Pos, BoxBalls[1].Pos);
+        VecSub(closing, BoxBalls[0].Vel, BoxBalls[1].Vel);
+        EXPECT_GT(VecDot(apart, closing), 0) << k;
+    }
+    EXPECT_EQ(hits, 500);
+}
+
 TEST_F(BoxBallsTest, BallsWithoutRelativeMotionOrOverlappingNeverMeet) {
     Ball(0, 0, 0, 0, 0, 0);
     Ball(2.5, 0, 0, 0, 0, 0);
