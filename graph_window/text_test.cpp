@@ -11,6 +11,7 @@
 
 #include "headless_pages.h"
 #include "platform/font_engine.h"
+#include "test_support/scratch_dir.h"
 
 namespace {
 
@@ -182,22 +183,6 @@ TEST_F(Text, UnderlineAddsALineBelowTheBaseline) {
         if (full) row = y;
     }
     EXPECT_GE(row, 100);
-}
-
-// A scratch directory that the death test's child shares with its parent: the
-// child runs the test again from the start and must not make (and leave) one
-// of its own, so the parent passes its directory on in the environment.
-std::string SharedScratchDir(const char* variable) {
-    if (const char* made = std::getenv(variable)) return made;
-    char dir[] = "/tmp/tavrel_fonts_XXXXXX";
-    if (!mkdtemp(dir)) return "";
-    setenv(variable, dir, 1);
-    return dir;
-}
-
-void RemoveScratchDir(const char* variable, const std::string& dir) {
-    std::filesystem::remove_all(dir);
-    unsetenv(variable);
 }
 
 // Each case runs in a process of its own: fontconfig reads its configuration once.
