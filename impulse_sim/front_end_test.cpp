@@ -199,3 +199,38 @@ TEST_F(FrontEnd, DragMovesTheNearestBodyStaticOnesIncluded) {
 }
 
 }  // namespace
+
+namespace {
+
+// The colours a frame leaves on its draw page.
+std::set<uint8_t> DrawPageColours() {
+    const auto& pixels = Pages[static_cast<size_t>(FramePage)].Pixels;
+    return {pixels.begin(), pixels.end()};
+}
+
+// Every role of the picture in its named colour, each given a value of its own
+// (the status line needs the fonts of a real window: the end-to-end test
+// reads its yellow).
+TEST(FrameColours, EachRoleDrawsInItsNamedColour) {
+    OpenHeadlessPages(800, 600, true);
+    NamedColors[250] = 1;  // white: dynamic bodies
+    NamedColors[125] = 2;  // light cyan: static bodies
+    NamedColors[128] = 3;  // light green: the projectile
+    NamedColors[105] = 4;  // green: joints
+    NamedColors[131] = 5;  // light red: contact points
+    FramePage = 0;
+    SceneNumber = 6;  // the pendulum, nothing touching yet
+    BeginScene(7);
+    RunFrame(FullStyle);
+    EXPECT_EQ(DrawPageColours(), (std::set<uint8_t>{0, 1, 2, 4}));
+
+    SceneNumber = 1;
+    BeginScene(7);
+    WorldBodies[2].Position = {0, 0.4};  // the box sunk into the ground a little
+    DispatchKey(KeySpace);
+    RunFrame(FullStyle);
+    EXPECT_EQ(DrawPageColours(), (std::set<uint8_t>{0, 1, 2, 3, 5}));
+    CloseHeadlessPages();
+}
+
+}  // namespace
