@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <iterator>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "headless_pages.h"
@@ -231,6 +233,25 @@ TEST(FrameColours, EachRoleDrawsInItsNamedColour) {
     RunFrame(FullStyle);
     EXPECT_EQ(DrawPageColours(), (std::set<uint8_t>{0, 1, 2, 3, 5}));
     CloseHeadlessPages();
+}
+
+}  // namespace
+
+namespace {
+
+// Each program chooses its HugeReal before anything else, so a run that
+// cannot open its window has chosen it all the same.
+TEST(ProgramStart, EachProgramChoosesItsHugeReal) {
+    const char* saved = std::getenv("DISPLAY");
+    const std::string display = saved ? saved : "";
+    unsetenv("DISPLAY");
+    EXPECT_EQ(RunSimulator(BasicStyle), 1);
+    EXPECT_EQ(HugeReal, 1e40L);
+    EXPECT_EQ(HugeRealStored, 1e40);
+    EXPECT_EQ(RunSimulator(FullStyle), 1);
+    EXPECT_EQ(HugeReal, 1e30L);
+    EXPECT_EQ(HugeRealStored, 1e30);
+    if (saved) setenv("DISPLAY", display.c_str(), 1);
 }
 
 }  // namespace
