@@ -15,6 +15,7 @@
 #include "graph_unit.h"
 #include "keyboard_unit.h"
 #include "platform/x11_keys.h"
+#include "test_support/key_queue_bytes.h"
 #include "test_support/test_window.h"
 
 namespace {
@@ -233,12 +234,7 @@ protected:
         for (int i = 0; i < messages.Count; ++i)
             KeyboardMessageHook(0, messages.Items[i].Message, messages.Items[i].WParam,
                                 messages.Items[i].LParam);
-        Bytes out;
-        while (KeyQueueHead != KeyQueueTail) {
-            out.push_back(KeyQueueSlots[KeyQueueHead]);
-            KeyQueueHead = StepKeyQueueIndex(KeyQueueHead);
-        }
-        return out;
+        return DrainKeyQueue();
     }
 
     Display* display = nullptr;

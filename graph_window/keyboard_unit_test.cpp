@@ -5,19 +5,11 @@
 #include <vector>
 
 #include "graph_unit.h"
+#include "test_support/key_queue_bytes.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-Bytes Drain() {
-    Bytes out;
-    while (KeyQueueHead != KeyQueueTail) {
-        out.push_back(KeyQueueSlots[KeyQueueHead]);
-        KeyQueueHead = StepKeyQueueIndex(KeyQueueHead);
-    }
-    return out;
-}
+using Bytes = TKeyBytes;
 
 // The bytes first to last.
 Bytes ByteRun(uint8_t first, uint8_t last) {
@@ -31,11 +23,11 @@ constexpr uint32_t Ctrl = KeyModControl, Alt = KeyModAlt;
 TEST(KeyQueue, ThirtyOneBytesFitAndTheOldestKeyMakesRoom) {
     ResetKeyQueue();
     for (uint8_t b : ByteRun(1, 31)) QueueKeyByte(b);
-    EXPECT_EQ(Drain(), ByteRun(1, 31));
+    EXPECT_EQ(DrainKeyQueue(), ByteRun(1, 31));
 
     ResetKeyQueue();
     for (uint8_t b : ByteRun(1, 32)) QueueKeyByte(b);
-    EXPECT_EQ(Drain(), ByteRun(2, 32));
+    EXPECT_EQ(DrainKeyQueue(), ByteRun(2, 32));
 }
 
 TEST(KeyQueue, AnExtendedPairIsDroppedWhole) {
@@ -45,7 +37,7 @@ TEST(KeyQueue, AnExtendedPairIsDroppedWhole) {
     QueueKeyByte(99);
     Bytes expected = ByteRun(1, 29);
     expected.push_back(99);
-    EXPECT_EQ(Drain(), expected);
+    EXPECT_EQ(DrainKeyQueue(), expected);
 }
 
 TEST(KeyQueue, ALoneZeroIsDroppedWithTheByteAfterIt) {
@@ -56,14 +48,14 @@ TEST(KeyQueue, ALoneZeroIsDroppedWithTheByteAfterIt) {
     QueueKeyByte(0);  // full: the lone 0 goes with the 'a' after it
     Bytes expected = ByteRun(1, 29);
     expected.push_back(0);
-    EXPECT_EQ(Drain(), expected);
+    EXPECT_EQ(DrainKeyQueue(), expected);
 }
 
 TEST(KeyQueue, KeepsOrderAcrossTheWrap) {
     ResetKeyQueue();
     for (int round = 0; round < 5; ++round) {
         for (uint8_t b : ByteRun(100, 119)) QueueKeyByte(b);
-        EXPECT_EQ(Drain(), ByteRun(100, 119));
+        EXPECT_EQ(DrainKeyQueue(), ByteRun(100, 119));
     }
 }
 
@@ -72,7 +64,7 @@ TEST(KeyboardHook, MessagesReachTheQueue) {
     ASSERT_EQ(KeyboardHook, &KeyboardMessageHook);
     QueueKeyByte(5);
     EXPECT_EQ(KeyboardHook(0, MsgCreate, 0, 0), 0u);
-    EXPECT_TRUE(Drain().empty());  // a new window starts with an empty queue
+    EXPECT_TRUE(DrainKeyQueue().empty());  // a new window starts with an empty queue
 
     KeyboardHook(0, MsgClose, 0, 0);
     KeyboardHook(0, MsgChar, 0x161, 0);  // only the low byte
@@ -86,7 +78,7 @@ TEST(KeyboardHook, MessagesReachTheQueue) {
     KeyboardHook(0, MsgMouseMove, 0, 0);
     KeyModifierState = 0;
     KeyboardHook(0, MsgDestroy, 0, 0);
-    EXPECT_EQ(Drain(), (Bytes{0, 107, 0x61, 30, 0, 107}));
+    EXPECT_EQ(DrainKeyQueue(), (Bytes{0, 107, 0x61, 30, 0, 107}));
 }
 
 TEST(KeyboardUnit, WaitWithoutWindowReturnsAtOnceAndTakesNothing) {
@@ -96,7 +88,7 @@ TEST(KeyboardUnit, WaitWithoutWindowReturnsAtOnceAndTakesNothing) {
     EXPECT_TRUE(KeyWaiting());
     EXPECT_EQ(WaitKeyByte(), 0);
     EXPECT_TRUE(KeyWaiting());
-    EXPECT_EQ(Drain(), Bytes{27});
+    EXPECT_EQ(DrainKeyQueue(), Bytes{27});
     EXPECT_FALSE(KeyWaiting());
 }
 

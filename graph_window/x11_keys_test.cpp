@@ -9,10 +9,11 @@
 
 #include "keyboard_unit.h"
 #include "platform/x11_keys.h"
+#include "test_support/key_queue_bytes.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using Bytes = TKeyBytes;
 
 // What one key queues under one set of modifiers: First > 0 the pair 0,
 // First; First < 0 the lone byte -First; Second > 0 a second pair after it.
@@ -141,21 +142,12 @@ const std::vector<TKeyRow>& TranslationTable() {
     return rows;
 }
 
-Bytes Drain() {
-    Bytes out;
-    while (KeyQueueHead != KeyQueueTail) {
-        out.push_back(KeyQueueSlots[KeyQueueHead]);
-        KeyQueueHead = StepKeyQueueIndex(KeyQueueHead);
-    }
-    return out;
-}
-
 Bytes Translate(int32_t vk, uint32_t modifiers) {
     ResetKeyQueue();
     KeyModifierState = modifiers;
     TranslateVirtualKey(vk);
     KeyModifierState = 0;
-    return Drain();
+    return DrainKeyQueue();
 }
 
 TEST(KeyTranslation, EveryKeyEveryModifierBothKeypadStates) {
