@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <chrono>
 #include <cstdlib>
 #include <mutex>
@@ -64,11 +65,32 @@ int RecordXError(Display* display, XErrorEvent* event) {
     return 0;
 }
 
+// A lost connection cannot be ridden out: every later call on it fails
+// again, and an orderly exit would close the window on the dead connection
+// from whichever thread met the loss while the other still uses it. So the
+// first thread to meet it says so and ends the process at once; the
+// programs keep no files that an exit handler would have to save.
+int DisplayWentAway(Display*) {
+    static std::atomic<bool> told{false};
+    if (!told.exchange(true)) {
+        char line[160];
+        const int n = std::snprintf(line, sizeof line, "%s: the X display went away\n",
+                                    program_invocation_short_name);
+        if (n > 0 && write(STDERR_FILENO, line, std::min<size_t>(size_t(n), sizeof line - 1)) < 0) {
+            // Nothing more can be done about a lost message on the way out.
+        }
+        _exit(1);
+    }
+    // The other thread is already ending the process.
+    for (;;) pause();
+}
+
 void InitXlibOnce() {
     static std::once_flag once;
     std::call_once(once, [] {
         XInitThreads();
         XSetErrorHandler(RecordXError);
+        XSetIOErrorHandler(DisplayWentAway);
     });
 }
 
