@@ -11,6 +11,8 @@ namespace {
 
 std::array<char, 256> WindowCaption{};
 constexpr const char* DefaultCaption = "Tavrel 1.1";
+// Long enough for a busy desktop to map and focus a window.
+constexpr int ShowTimeoutMs = 5000;
 
 void CloseAtExit() { DoneGraphUnit(); }
 
@@ -126,7 +128,11 @@ void OpenGraphWindow(int16_t& driver, int16_t& mode, const char* caption) {
     if (ResultCode != 0) return;  // open but hidden, without drawing defaults
     ResetDrawState();
     CreateGlContexts();  // -9 stays, the window opens all the same
-    ShowGraphWindow();
+    // A program's first frames and keys must reach a window that is there.
+    if (!ShowGraphWindow(ShowTimeoutMs)) {
+        CloseGraphWindow();
+        ResultCode = -4;
+    }
 }
 
 void CloseGraphWindow() {

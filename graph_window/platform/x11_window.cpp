@@ -53,6 +53,8 @@ std::atomic<int> WindowXError{0};
 // JoinWindowThread, both on the program thread.
 int WakeFd = -1;
 std::atomic<bool> UserMessagePosted{false}, ShowPosted{false};
+// Set by the window thread once the shown window is mapped and has the focus.
+std::atomic<bool> WindowMapped{false}, WindowFocused{false};
 std::mutex UpdateLock;
 bool UpdatePending = false;  // guarded by UpdateLock
 TClientRect UpdateRect{};    // guarded by UpdateLock
@@ -224,7 +226,7 @@ bool CreateXWindow(const char* caption, Visual*& visual, int& depth) {
     attributes.background_pixmap = None;  // never erased: the pages cover the client
     attributes.border_pixel = 0;
     attributes.event_mask = ExposureMask | KeyPressMask | ButtonPressMask | ButtonReleaseMask |
-                            PointerMotionMask | StructureNotifyMask;
+                            PointerMotionMask | StructureNotifyMask | FocusChangeMask;
     if (visual != DefaultVisual(WindowDisplay, screen)) {
         OwnColormap = XCreateColormap(WindowDisplay, root, visual, AllocNone);
         attributes.colormap = OwnColormap;
@@ -340,6 +342,13 @@ void ReleaseX() {
 
 // ---- Events -------------------------------------------------------------------
 
+// Into the foreground: without a window manager nobody else gives the focus,
+// and with one the request fails while the frame is not yet viewable, so it
+// is repeated until the focus arrives.
+void AskForFocus() {
+    XSetInputFocus(WindowDisplay, GraphXWindow, RevertToParent, CurrentTime);
+}
+
 uint32_t MouseFlags(unsigned state) {
     uint32_t flags = 0;
     if (state & Button1Mask) flags |= MkLButton;
@@ -395,8 +404,17 @@ void DispatchXEvent(XEvent& e) {
         Dispatch(MsgMouseMove, MouseFlags(e.xmotion.state), PackPoint(e.xmotion.x, e.xmotion.y));
         break;
     case MapNotify:
-        // Into the foreground: without a window manager nobody else gives focus.
-        XSetInputFocus(WindowDisplay, GraphXWindow, RevertToParent, CurrentTime);
+        WindowMapped = true;
+        AskForFocus();
+        break;
+    case UnmapNotify:
+        WindowMapped = false;
+        break;
+    case FocusIn:
+        if (e.xfocus.detail != NotifyPointer) WindowFocused = true;
+        break;
+    case FocusOut:
+        if (e.xfocus.detail != NotifyPointer) WindowFocused = false;
         break;
     default:
         break;
@@ -408,12 +426,16 @@ void DispatchXEvent(XEvent& e) {
 // quit request's code.
 uint16_t RunMessageLoop() {
     pollfd fds[2] = {{ConnectionNumber(WindowDisplay), POLLIN, 0}, {WakeFd, POLLIN, 0}};
+    bool showing = false;  // shown, and the focus not yet there
     while (!QuitPosted) {
         if (UserMessagePosted.exchange(false)) {
             Dispatch(MsgUser, 0, 0);
             continue;
         }
-        if (ShowPosted.exchange(false)) XMapRaised(WindowDisplay, GraphXWindow);
+        if (ShowPosted.exchange(false)) {
+            XMapRaised(WindowDisplay, GraphXWindow);
+            showing = true;
+        }
         while (!QuitPosted && XPending(WindowDisplay) > 0) {
             XEvent e;
             XNextEvent(WindowDisplay, &e);
@@ -423,7 +445,9 @@ uint16_t RunMessageLoop() {
         if (UpdateIsPending()) Dispatch(MsgPaint, 0, 0);
         // The put's XSync may have queued events that poll cannot see.
         if (XPending(WindowDisplay) > 0) continue;
-        if (poll(fds, 2, -1) > 0 && (fds[1].revents & POLLIN)) {
+        if (showing && WindowFocused) showing = false;
+        if (showing && WindowMapped) AskForFocus();
+        if (poll(fds, 2, showing ? 20 : -1) > 0 && (fds[1].revents & POLLIN)) {
             uint64_t count;
             if (read(WakeFd, &count, sizeof count) < 0) {
                 // Nonblocking: nothing was there after all.
@@ -498,6 +522,8 @@ bool StartWindowThread(const char* caption) {
     if (WakeFd < 0) return false;
     UserMessagePosted = false;
     ShowPosted = false;
+    WindowMapped = false;
+    WindowFocused = false;
     QuitPosted = false;
     WindowDestroyed = false;
     {
@@ -519,9 +545,15 @@ void PostUserMessage() {
     Wake();
 }
 
-void ShowGraphWindow() {
+bool ShowGraphWindow(int timeoutMs) {
     ShowPosted = true;
     Wake();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!(WindowMapped && WindowFocused)) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
 }
 
 void InvalidateClientRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {

@@ -47,8 +47,9 @@ void JoinWindowThread();
 // The close request: the window thread dispatches MsgUser, which destroys the
 // window and ends its loop.
 void PostUserMessage();
-// Maps the window, raises it and gives it the input focus.
-void ShowGraphWindow();
+// Maps the window, raises it and gives it the input focus; true once the
+// server reports both, false when that takes longer than timeoutMs.
+bool ShowGraphWindow(int timeoutMs);
 
 // ---- Window thread (from the window procedure) --------------------------------
 
