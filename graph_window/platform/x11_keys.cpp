@@ -4,6 +4,8 @@
 #include <X11/keysym.h>
 
 #include <array>
+#include <chrono>
+#include <climits>
 
 #include "graph_unit.h"
 #include "keyboard_unit.h"
@@ -129,11 +131,33 @@ void TranslateKeyPress(const XKeyEvent& event, TKeyMessages& out) {
     if (c >= 0) Append(out, MsgChar, static_cast<uint32_t>(c));
 }
 
+namespace {
+
+// The keyboard as of the last query: a frame polls several keys at one
+// moment, and each query is a round trip to the server.
+constexpr int64_t KeymapLifetimeNs = 1000000;
+char HeldKeys[32];
+int64_t HeldKeysTakenNs = INT64_MIN / 2;
+Display* HeldKeysDisplay = nullptr;
+
+int64_t NowNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+}  // namespace
+
 bool KeyIsHeld(int32_t virtualKey) {
     Display* display = ProgramDisplay();
     if (!display) return false;
-    char keys[32];
-    XQueryKeymap(display, keys);
+    const int64_t now = NowNs();
+    if (display != HeldKeysDisplay || now - HeldKeysTakenNs >= KeymapLifetimeNs) {
+        XQueryKeymap(display, HeldKeys);
+        HeldKeysDisplay = display;
+        HeldKeysTakenNs = now;
+    }
+    const char* keys = HeldKeys;
     for (const TKeySymRange& r : KeySymTable) {
         if (virtualKey < r.FirstVk || virtualKey > r.FirstVk + static_cast<int32_t>(r.Last - r.First))
             continue;
