@@ -93,6 +93,20 @@ void BM_PresentPalettePageAfterBand(benchmark::State& state) {
     SetRefreshMode(1);
 }
 
+// The worst case: every row differs from what the screen shows, as when two
+// pages of different pictures take turns.
+void BM_PresentPalettePageAllChanged(benchmark::State& state) {
+    if (!EnsureWindow(3, state)) return;
+    SelectDrawPage(2);
+    uint16_t page = 0;
+    for (auto _ : state) {
+        const uint32_t before = PresentCount;
+        SelectShownPage(page);
+        page ^= 1;
+        while (PresentCount == before) std::this_thread::yield();
+    }
+}
+
 // The anchor: a window of our own and an 800 x 600 shared-memory image put
 // and synchronised, nothing else.
 void BM_PlainShmPutImage800x600(benchmark::State& state) {
@@ -166,6 +180,7 @@ BENCHMARK(BM_ClearTrueColourPage800x600)->Repetitions(5)->ReportAggregatesOnly()
 BENCHMARK(BM_PlainShmPutImage800x600)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_PresentPalettePage800x600)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_PresentPalettePageAfterBand)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_PresentPalettePageAllChanged)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_OneKeymapQuery)->UseRealTime()->Iterations(300)->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_SevenKeyIsHeldPolls)->UseRealTime()->Iterations(300)->Repetitions(5)->ReportAggregatesOnly();
 

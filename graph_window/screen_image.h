@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 struct TPage;
 
@@ -40,3 +41,20 @@ void MakeScreenWords(const TPage& page, const TScreenImage& image, TScreenWords&
 void ConvertPagePixels(const TPage& page, const TScreenWords& words, const TClientRect& rect, TScreenImage& image);
 // Both steps at once.
 void ConvertPageRect(const TPage& page, const TClientRect& rect, TScreenImage& image);
+
+// What the image shows of a palette page: the indices and the words it was
+// converted from, row by row. A present then converts only the rows whose
+// pixels changed; most frames change a small part of the picture.
+struct TScreenShadow {
+    std::vector<uint8_t> Indices;   // Width x Height
+    std::vector<uint8_t> RowKnown;  // 1: the row's indices are what the image shows
+    TScreenWords Words{};
+    int32_t Width = 0, Height = 0;
+};
+
+// Nothing is known of the image any more (a new image, or one written otherwise).
+void ForgetScreenShadow(TScreenShadow& shadow);
+// ConvertPagePixels, skipping the rows of a palette page that the image
+// already shows with the same words. True-colour pages are copied whole.
+void ConvertChangedPagePixels(const TPage& page, const TScreenWords& words, const TClientRect& rect,
+                              TScreenImage& image, TScreenShadow& shadow);

@@ -185,7 +185,9 @@ void KillServerUnder(const char* state) {
         FAIL() << "still running 2 s after the server died";
     }
     EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
-    if (WIFEXITED(status)) EXPECT_EQ(WEXITSTATUS(status), 1);
+    if (WIFEXITED(status)) {
+        EXPECT_EQ(WEXITSTATUS(status), 1);
+    }
     EXPECT_EQ(ReadFile(child.ErrorPath), "server_loss_program: the X display went away\n");
     unlink(child.ErrorPath.c_str());
 }

@@ -593,6 +593,10 @@ void PutScreenRect(const TClientRect& r) {
         XShmPutImage(WindowDisplay, GraphXWindow, WindowGC, Image, r.X1, r.Y1, r.X1, r.Y1, w, h, False);
     else
         XPutImage(WindowDisplay, GraphXWindow, WindowGC, Image, r.X1, r.Y1, r.X1, r.Y1, w, h);
+    XFlush(WindowDisplay);
+}
+
+void FinishScreenPuts() {
     XSync(WindowDisplay, False);
     PresentCount.fetch_add(1);
 }

@@ -57,9 +57,11 @@ void GetClientSize(int32_t& width, int32_t& height);
 // Takes the pending update rectangle (clipped to the client); false when
 // nothing is to be painted.
 bool TakeUpdateRect(TClientRect& rect);
-// Puts that rectangle of ScreenImage on the window and waits until the server
-// has it, so that ScreenImage may be written again.
+// Hands that rectangle of ScreenImage to the server for the window; it may not
+// be written again before FinishScreenPuts.
 void PutScreenRect(const TClientRect& rect);
+// Waits until the server has every put rectangle and counts the present.
+void FinishScreenPuts();
 // Dispatches MsgDestroy, then destroys the X window.
 void DestroyGraphWindow();
 // Ends the message loop once the current message is handled.
