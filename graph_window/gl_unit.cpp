@@ -15,14 +15,20 @@ bool GlTargetIsWindow = false;
 namespace {
 
 TGlContexts Gl;
-std::vector<uint8_t> ReadbackPixels;  // sized once per window
+// The bitmap context's frame now and as of the last copy, sized once per window.
+std::vector<uint8_t> ReadbackPixels, LastReadback;
 
-// What the bitmap context drew goes into the draw page.
+// What the bitmap context drew since the last refresh goes into the draw
+// page; pixels it left alone keep whatever two-dimensional drawing put there,
+// as if it rendered into the page itself.
 void CopyBitmapGlToDrawPage() {
     ReadBitmapGlPixels(Gl, ReadbackPixels.data());
-    std::lock_guard<std::recursive_mutex> hold(DrawLock);
-    CopyGlPixelsToPage(ReadbackPixels.data(), Gl.Width, Gl.Height,
-                       PaletteMode ? DeviceColorCount : uint16_t{0}, DrawPageRef());
+    {
+        std::lock_guard<std::recursive_mutex> hold(DrawLock);
+        CopyChangedGlPixelsToPage(ReadbackPixels.data(), LastReadback.data(), Gl.Width, Gl.Height,
+                                  PaletteMode ? DeviceColorCount : uint16_t{0}, DrawPageRef());
+    }
+    ReadbackPixels.swap(LastReadback);
 }
 
 }  // namespace
@@ -37,6 +43,9 @@ void CreateGlContexts() {
     RestoreFpControl(saved);
     if (window && bitmap) {
         ReadbackPixels.assign(static_cast<size_t>(Gl.Width) * static_cast<size_t>(Gl.Height) * 4, 0);
+        // Whatever the new frame buffer holds is nobody's drawing yet.
+        LastReadback = ReadbackPixels;
+        ReadBitmapGlPixels(Gl, LastReadback.data());
         GlAvailable = true;
         SelectGlTarget(false);
         return;
@@ -52,6 +61,7 @@ void ReleaseGlContexts() {
     CloseProgramDisplay();
     GlAvailable = false;
     ReadbackPixels = std::vector<uint8_t>();
+    LastReadback = std::vector<uint8_t>();
 }
 
 void SelectGlTarget(bool toWindow) {
