@@ -74,7 +74,7 @@ std::vector<TQuadPoint> WidePoints;
 std::vector<size_t> WideStretchEnds;  // one past the last point of each stretch
 
 // Runs that stamping every disc may cost before chords take over.
-constexpr int64_t WideRunBudget = 1500000;
+constexpr int64_t WideRunBudget = 250000;
 
 // Pixel (X, Y) lies in the disc at (x, y) when (X + off - x)^2 + (Y + off - y)^2
 // <= r^2; the disc is convex, so holding the clip's corners it holds the clip.
@@ -110,10 +110,25 @@ void DrawWideStretch(const TRasterTarget& t, const TQuadPoint* p, size_t n, bool
         for (size_t i = 0; i < n; ++i) WideDot(t, p[i].X, p[i].Y);
         return;
     }
+    // Each chord as long as it fits, found between a length that fits and
+    // one that does not.
     size_t steps = 1;
     for (size_t first = 0; first + 1 < n; first += steps) {
-        steps = std::min(steps * 2, n - 1 - first);
-        while (steps > 1 && !ChordFits(p, first, steps)) steps /= 2;
+        const size_t left = n - 1 - first;
+        size_t fits = 1, fails = 0;
+        for (size_t k = std::min(steps * 2, left);; k = std::min(k * 2, left)) {
+            if (!ChordFits(p, first, k)) {
+                fails = k;
+                break;
+            }
+            fits = k;
+            if (k == left) break;
+        }
+        while (fails > fits + 1) {
+            const size_t mid = fits + (fails - fits) / 2;
+            (ChordFits(p, first, mid) ? fits : fails) = mid;
+        }
+        steps = fits;
         WideLine(t, p[first].X, p[first].Y, p[first + steps].X, p[first + steps].Y);
     }
 }
@@ -174,10 +189,20 @@ struct TOutlinePen {
     }
 };
 
-double Angle0To2Pi(double a) {
-    constexpr double twoPi = 6.283185307179586476925286766559;
-    while (a < 0) a += twoPi;
-    while (a >= twoPi) a -= twoPi;
+// A measure of the direction (x, y) from 0 up to 4 that grows with its angle
+// from the positive x axis, as the angle does from 0 up to 2 pi: enough to
+// order directions, without the cost of a trigonometric call per outline
+// point. Directions of the same ray give the same value exactly.
+double PseudoAngle(double y, double x) {
+    if (x == 0 && y == 0) return 0;
+    const double p = y / (std::fabs(x) + std::fabs(y));
+    const double q = x >= 0 ? p : 2 - p;
+    return q < 0 ? q + 4 : q;
+}
+
+double Wrap0To4(double a) {
+    while (a < 0) a += 4;
+    while (a >= 4) a -= 4;
     return a;
 }
 
@@ -189,16 +214,15 @@ void OutlineArc(const TRasterTarget& t, int64_t cx, int64_t cy, int64_t sx, int6
         pen.Finish();
         return;
     }
-    const double start = Angle0To2Pi(std::atan2(static_cast<double>(sy), static_cast<double>(sx)));
-    const double sweep =
-        Angle0To2Pi(std::atan2(static_cast<double>(ey), static_cast<double>(ex)) - start) + 1e-12;
+    const double start = PseudoAngle(static_cast<double>(sy), static_cast<double>(sx));
+    const double sweep = Wrap0To4(PseudoAngle(static_cast<double>(ey), static_cast<double>(ex)) - start) + 1e-12;
     // In drawing order: the points from the start radial up to angle 2 pi, then
     // those from angle 0 on.
     for (int pass = 0; pass < 2; ++pass) {
         ForEachOutlinePoint([&](int64_t x, int64_t y) {
-            const double a = Angle0To2Pi(std::atan2(static_cast<double>(y), static_cast<double>(x)));
+            const double a = PseudoAngle(static_cast<double>(y), static_cast<double>(x));
             if ((a >= start) != (pass == 0)) return;
-            if (Angle0To2Pi(a - start) <= sweep) pen.Point(cx + x, cy - y);
+            if (Wrap0To4(a - start) <= sweep) pen.Point(cx + x, cy - y);
         });
     }
     pen.Finish();
