@@ -9,6 +9,7 @@
 
 #include "graph_unit.h"
 #include "platform/x11_window.h"
+#include "screen_image.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/window_system.h"
 #include "tavrel.h"
 
 // A page: the client size, rows top-down. Palette mode keeps one index per
@@ -79,28 +80,6 @@ inline uint32_t DeviceRefToPixel(uint32_t ref) {
 // The pixels drawing goes to: Pages[DrawPage].
 inline TPage& DrawPageRef() { return Pages[DrawPage.load(std::memory_order_relaxed)]; }
 
-// Window messages handed to the keyboard and mouse units. The values are the
-// ones the units' tables are written in.
-enum : uint32_t {
-    MsgCreate = 1,
-    MsgDestroy = 2,
-    MsgPaint = 15,
-    MsgClose = 16,
-    MsgKeyDown = 256,
-    MsgChar = 258,
-    MsgSysKeyDown = 260,
-    MsgSysChar = 262,
-    MsgUser = 1024,
-    MsgMouseMove = 512,
-    MsgLButtonDown = 513,
-    MsgLButtonUp = 514,
-    MsgRButtonDown = 516,
-    MsgRButtonUp = 517,
-    MsgMButtonDown = 519,
-    MsgMButtonUp = 520,
-    MsgMouseWheel = 522,
-};
-
 // The eight messages that the window procedure hands to the mouse unit.
 inline bool IsMouseMessage(uint32_t message) {
     switch (message) {
@@ -115,9 +94,6 @@ inline bool IsMouseMessage(uint32_t message) {
         default: return false;
     }
 }
-
-// Button and modifier flags of a mouse message's wParam.
-enum : uint32_t { MkLButton = 1, MkRButton = 2, MkShift = 4, MkControl = 8, MkMButton = 16 };
 
 using TMessageHook = uint32_t (*)(uint32_t window, uint32_t message, uint32_t wParam,
                                   uint32_t lParam);

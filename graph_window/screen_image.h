@@ -6,23 +6,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/window_system.h"
+
 struct TPage;
-
-// A rectangle of client pixels, corners included.
-struct TClientRect {
-    int32_t X1, Y1, X2, Y2;
-};
-
-// The window thread's image of the client area in the server's layout: 32-bit
-// words, word = red << RedShift | green << GreenShift | blue << BlueShift |
-// FixedBits. Direct means that word is the 0x00RRGGBB value itself.
-struct TScreenImage {
-    uint32_t* Words = nullptr;
-    int32_t WordsPerRow = 0;
-    int32_t Width = 0, Height = 0;
-    uint32_t RedShift = 16, GreenShift = 8, BlueShift = 0, FixedBits = 0;
-    bool Direct = true;
-};
 
 inline uint32_t ScreenWord(const TScreenImage& image, uint32_t rgb) {
     if (image.Direct) return rgb;

@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "graph_unit.h"
-#include "platform/x11_window.h"
+#include "platform/window_system.h"
+#include "screen_image.h"
 
 namespace {
 

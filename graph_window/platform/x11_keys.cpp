@@ -7,11 +7,12 @@
 #include <chrono>
 #include <climits>
 
-#include "graph_unit.h"
-#include "keyboard_unit.h"
 #include "platform/program_display.h"
+#include "platform/window_system.h"
 
 static_assert(ShiftMask == KeyModShift && ControlMask == KeyModControl && Mod1Mask == KeyModAlt);
+
+uint32_t KeyModifierState = 0;
 
 namespace {
 
