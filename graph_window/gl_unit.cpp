@@ -7,8 +7,10 @@
 #include "platform/fp_control.h"
 #include "platform/window_system.h"
 
+namespace TavrelInternal {
 bool GlAvailable = false;
 bool GlTargetIsWindow = false;
+}  // namespace TavrelInternal
 
 namespace {
 

@@ -6,8 +6,11 @@
 
 #include "graph_unit.h"
 
+namespace TavrelInternal {
 extern bool GlAvailable;       // both contexts were created
 extern bool GlTargetIsWindow;  // the last SelectGlTarget chose the window
+}  // namespace TavrelInternal
+using namespace TavrelInternal;
 
 // What the bitmap context drew (bytes B, G, R, A, bottom row first, the page's
 // size) into a page: true colour as 0x00RRGGBB, palette pages as the index of

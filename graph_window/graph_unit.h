@@ -24,6 +24,10 @@ struct TPage {
 
 constexpr int PageCount = 4;
 
+// The library's own globals live in a namespace of their own, so that a
+// program's globals of the same names never meet them at link time; the
+// library's files, which include these headers, use them unqualified.
+namespace TavrelInternal {
 extern std::atomic<bool> WindowReady;
 extern int16_t GraphDriver, GraphMode;
 extern int32_t ScreenWidth, ScreenHeight;
@@ -58,6 +62,8 @@ extern uint16_t ActivePaletteSize;
 
 // The window's logical palette (palette mode): Size entries in use, 0x00BBGGRR.
 extern TPaletteTable WindowPalette;
+}  // namespace TavrelInternal
+using namespace TavrelInternal;
 void CreateSystemPalette();
 void LoadTrueColorNames();      // true colour: named colour i := NamedColorRGB[i]
 void MapColorNamesToPalette();  // palette mode: nearest WindowPalette entry
@@ -97,7 +103,10 @@ inline bool IsMouseMessage(uint32_t message) {
 
 using TMessageHook = uint32_t (*)(uint32_t window, uint32_t message, uint32_t wParam,
                                   uint32_t lParam);
+namespace TavrelInternal {
 extern TMessageHook KeyboardHook, MouseHook;
+}  // namespace TavrelInternal
+using namespace TavrelInternal;
 
 // The window procedure: the window thread hands it every message above.
 uint32_t GraphWindowProc(uint32_t window, uint32_t message, uint32_t wParam, uint32_t lParam);

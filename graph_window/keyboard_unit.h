@@ -15,9 +15,12 @@
 // head moves on both threads, always under KeyboardLock; the reader's
 // emptiness tests load the indices without the lock.
 constexpr int32_t KeyQueueSize = 32;
+namespace TavrelInternal {
 extern std::array<uint8_t, KeyQueueSize + 1> KeyQueueSlots;
 extern std::atomic<int32_t> KeyQueueHead, KeyQueueTail;
 extern std::recursive_mutex KeyboardLock;
+}  // namespace TavrelInternal
+using namespace TavrelInternal;
 
 // TranslateVirtualKey reads the modifiers from KeyModifierState, which the
 // window system sets from the key event before handing its messages over.

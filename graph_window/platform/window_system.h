@@ -42,7 +42,10 @@ using TWindowProc = uint32_t (*)(uint32_t window, uint32_t message, uint32_t wPa
 // key's messages are handed over, so that the key translation reads it in
 // place of asking the system.
 enum : uint32_t { KeyModShift = 0x1, KeyModControl = 0x4, KeyModAlt = 0x8 };
+namespace TavrelInternal {
 extern uint32_t KeyModifierState;
+}  // namespace TavrelInternal
+using namespace TavrelInternal;
 
 // ---- Screen image -----------------------------------------------------------------
 
@@ -63,9 +66,12 @@ struct TScreenImage {
 };
 
 // The window thread's image of the client area.
+namespace TavrelInternal {
 extern TScreenImage ScreenImage;
 // Presents completed by the window thread since the process started.
 extern std::atomic<uint32_t> PresentCount;
+}  // namespace TavrelInternal
+using namespace TavrelInternal;
 
 // ---- Program thread -----------------------------------------------------------------
 

@@ -10,8 +10,10 @@
 
 #include "platform/x11_shared.h"
 
+namespace TavrelInternal {
 std::atomic<uint32_t> PresentCount{0};
 TScreenImage ScreenImage;
+}  // namespace TavrelInternal
 
 namespace XPlatform {
 

@@ -12,7 +12,9 @@
 
 static_assert(ShiftMask == KeyModShift && ControlMask == KeyModControl && Mod1Mask == KeyModAlt);
 
+namespace TavrelInternal {
 uint32_t KeyModifierState = 0;
+}  // namespace TavrelInternal
 
 namespace {
 

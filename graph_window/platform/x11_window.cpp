@@ -16,7 +16,9 @@
 #include "platform/gl_visual.h"
 #include "platform/x11_shared.h"
 
+namespace TavrelInternal {
 Window GraphXWindow = 0;
+}  // namespace TavrelInternal
 
 namespace XPlatform {
 

@@ -8,7 +8,10 @@
 
 // The graph window's X id, for other connections of the process (the OpenGL
 // surface, tests). Valid while the window exists.
+namespace TavrelInternal {
 extern Window GraphXWindow;
+}  // namespace TavrelInternal
+using namespace TavrelInternal;
 
 // XOpenDisplay($DISPLAY) for every connection of the process; rides out the
 // moment a resetting server refuses connections. nullptr without a server.
