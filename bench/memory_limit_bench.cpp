@@ -14,32 +14,17 @@
 #include <cstring>
 #include <thread>
 
+#include "bench_window.h"
 #include "graph_unit.h"
 #include "platform/x11_window.h"
 
 namespace {
 
-// One window per process; reopened when the driver changes.
-bool EnsureWindow(int16_t driver, benchmark::State& state) {
-    if (GraphWindowIsOpen() && GraphDriver == driver) return true;
-    if (GraphWindowIsOpen()) CloseGraphWindow();
-    int16_t mode = 6;
-    OpenGraphWindow(driver, mode, "memory limit bench");
-    if (!GraphWindowIsOpen()) {
-        state.SkipWithError("the window did not open (no X display?)");
-        return false;
-    }
-    for (TPage& page : Pages)
-        for (size_t i = 0; i < page.Pixels.size(); ++i) page.Pixels[i] = uint8_t(i * 7);
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    return true;
-}
-
 // ---- Clear ----------------------------------------------------------------------
 
 // Drawing on a hidden page, as programs do.
 void BM_ClearTrueColourPage800x600(benchmark::State& state) {
-    if (!EnsureWindow(9, state)) return;
+    if (!EnsureBenchWindow(9, state)) return;
     SelectShownPage(0);
     SelectDrawPage(1);
     SetBackgroundColor(0x203040);
@@ -50,7 +35,7 @@ void BM_ClearTrueColourPage800x600(benchmark::State& state) {
 }
 
 void BM_MemsetTrueColourPage800x600(benchmark::State& state) {
-    if (!EnsureWindow(9, state)) return;
+    if (!EnsureBenchWindow(9, state)) return;
     std::vector<uint8_t>& pixels = Pages[2].Pixels;
     for (auto _ : state) {
         std::memset(pixels.data(), 0x40, pixels.size());
@@ -62,7 +47,7 @@ void BM_MemsetTrueColourPage800x600(benchmark::State& state) {
 
 // From the request to the end of the put, the window thread's whole work.
 void BM_PresentPalettePage800x600(benchmark::State& state) {
-    if (!EnsureWindow(3, state)) return;
+    if (!EnsureBenchWindow(3, state)) return;
     SelectShownPage(0);
     SelectDrawPage(1);
     for (auto _ : state) {
@@ -75,7 +60,7 @@ void BM_PresentPalettePage800x600(benchmark::State& state) {
 // The same frame when the program drew a 40-row band since the page was last
 // presented: what a frame of a moving picture costs.
 void BM_PresentPalettePageAfterBand(benchmark::State& state) {
-    if (!EnsureWindow(3, state)) return;
+    if (!EnsureBenchWindow(3, state)) return;
     SelectShownPage(0);
     SelectDrawPage(0);
     SetRefreshMode(0);
@@ -96,7 +81,7 @@ void BM_PresentPalettePageAfterBand(benchmark::State& state) {
 // The worst case: every row differs from what the screen shows, as when two
 // pages of different pictures take turns.
 void BM_PresentPalettePageAllChanged(benchmark::State& state) {
-    if (!EnsureWindow(3, state)) return;
+    if (!EnsureBenchWindow(3, state)) return;
     SelectDrawPage(2);
     uint16_t page = 0;
     for (auto _ : state) {
@@ -148,7 +133,7 @@ void BM_PlainShmPutImage800x600(benchmark::State& state) {
 
 // The keys a wire program polls in one frame.
 void BM_SevenKeyIsHeldPolls(benchmark::State& state) {
-    if (!EnsureWindow(3, state)) return;
+    if (!EnsureBenchWindow(3, state)) return;
     constexpr int32_t keys[7] = {37, 38, 39, 40, 16, 17, 32};
     for (auto _ : state) {
         state.PauseTiming();

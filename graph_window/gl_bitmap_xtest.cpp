@@ -35,18 +35,14 @@ protected:
         SetAreaFill(1, color);
         FillBox(x1, y1, x2, y2);
     }
-    // A red triangle over the lower-left half of the frame buffer, nothing else.
-    static void RedTriangle() {
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glBegin(GL_TRIANGLES);
-        glColor3f(1.0f, 0.0f, 0.0f);
-        glVertex2f(-1.0f, -1.0f);
-        glVertex2f(1.0f, -1.0f);
-        glVertex2f(-1.0f, 1.0f);
-        glEnd();
+    // A red square in the lower-left corner of the frame buffer, nothing else
+    // (OpenGL rows count from the bottom: page rows 400 to 599).
+    static void RedCorner() {
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(0, 0, 200, 200);
+        glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glDisable(GL_SCISSOR_TEST);
         glFinish();
     }
 
@@ -61,16 +57,19 @@ TEST_F(GlBitmapTest, ARefreshWithoutOpenGlDrawingKeepsTheBox) {
 }
 
 TEST_F(GlBitmapTest, OpenGlPixelsArriveBesideTheTwoDimensionalOnes) {
-    Box(0x00FF00, 700, 20, 779, 99);  // upper right: the triangle stays away
-    RedTriangle();
+    Box(0x00FF00, 700, 20, 779, 99);  // upper right: the square stays away
+    RedCorner();
     SetRefreshMode(2);
     EXPECT_EQ(At(20, 580), 0xFF0000u);
+    EXPECT_EQ(At(199, 400), 0xFF0000u);
+    EXPECT_EQ(At(200, 400), 0u);
+    EXPECT_EQ(At(199, 399), 0u);
     EXPECT_EQ(At(700, 20), 0x00FF00u);
     EXPECT_EQ(At(779, 99), 0x00FF00u);
 
-    // Drawn over the triangle after the refresh: the next refresh, with the
+    // Drawn over the square after the refresh: the next refresh, with the
     // frame buffer unchanged, leaves it.
-    Box(0xFF0000, 10, 500, 59, 549);  // blue
+    Box(0xFF0000, 10, 500, 59, 549);  // blue, inside the square
     SetRefreshMode(2);
     EXPECT_EQ(At(10, 500), 0x0000FFu);
     EXPECT_EQ(At(20, 580), 0xFF0000u);
