@@ -75,10 +75,8 @@ int32_t FirstOverlappingPeg(const TDrop& drop) {
         const TPeg& peg = Pegs[j];
         // Most pegs are far off on one axis alone; the margin keeps rounding
         // out of that shortcut.
-        const long double reach = static_cast<long double>(drop.R) + peg.R + 1;
-        if (std::fabs(static_cast<long double>(drop.X) - peg.X) > reach ||
-            std::fabs(static_cast<long double>(drop.Y) - peg.Y) > reach)
-            continue;
+        const double reach = drop.R + peg.R + 1;
+        if (std::fabs(drop.X - peg.X) > reach || std::fabs(drop.Y - peg.Y) > reach) continue;
         const long double d =
             Distance(static_cast<long double>(drop.X) - peg.X, static_cast<long double>(drop.Y) - peg.Y);
         if (static_cast<long double>(drop.R) + peg.R > d) return j;

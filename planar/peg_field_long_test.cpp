@@ -15,13 +15,14 @@ constexpr int32_t Right = 799, Bottom = 599;
 double DeepestOverlap(const TDrop& drop) {
     double deepest = 0;
     for (const TPeg& peg : Pegs)
-        deepest = std::max(deepest, drop.R + peg.R - std::hypot(drop.X - peg.X, drop.Y - peg.Y));
+        if (std::fabs(drop.X - peg.X) < 50 && std::fabs(drop.Y - peg.Y) < 50)
+            deepest = std::max(deepest, drop.R + peg.R - std::hypot(drop.X - peg.X, drop.Y - peg.Y));
     return deepest;
 }
 
 TEST(PegFieldOverTime, AHundredDropsForAHundredThousandFrames) {
     TRandomSource random{};
-    SeedRandom(random, 20261208);
+    SeedRandom(random, 11);  // a field where drops do get deep into pegs
     SetUpPegField(Right, Bottom, random);
     for (int i = 0; i < DropCapacity; i++) {
         HandlePegPress(1, Right, random);
