@@ -1,1 +1,96 @@
+// dots_and_segments as a user meets it: segments drawn with the right button,
+// dots dropped with the left one, read back from the screen.
 #include <gtest/gtest.h>
+
+#include <X11/keysym.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "test_support/program_test.h"
+
+namespace {
+
+constexpr const char* Caption = "LINII SI BILE";
+constexpr TColorRange White = ExactColor(0xFCFCFC);
+constexpr TColorRange LightGreen = ExactColor(0x9CFC7C);
+constexpr TColorRange Yellow = ExactColor(0xFCFC00);
+constexpr TPixelRect Whole{0, 0, 799, 599};
+
+// The program reads the buttons once a frame: a click held for less than a
+// frame may pass unseen, as it would for a user.
+void SlowClick(TProgramRun& run, int x, int y, unsigned button) {
+    MovePointer(run.Driver, run.Win, x, y);
+    HoldButton(run.Driver, button, true);
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    HoldButton(run.Driver, button, false);
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+}
+
+class DotsProgram : public ::testing::Test {
+protected:
+    TProgramRun Run;
+    void Start(const std::vector<std::string>& env = {}) {
+        std::string why;
+        ASSERT_TRUE(StartProgramWindow(Run, PROGRAM_PATH, Caption, why, env)) << why;
+    }
+    void TearDown() override { EndProgramRun(Run); }
+    void ExpectEndsWithZero() {
+        int status = -1;
+        ASSERT_TRUE(WaitProgramStatus(Run, 2000, status)) << "still running 2 s later";
+        EXPECT_EQ(status, 0);
+    }
+};
+
+TEST_F(DotsProgram, ASegmentThenADotThatFallsOntoItAndComesBackUp) {
+    Start();
+    SlowClick(Run, 200, 400, 3);
+    // The first end alone draws nothing.
+    EXPECT_TRUE(StillRunningAfter(Run, 200));
+    EXPECT_EQ(CountPixels(Run, White, Whole).Count, 0);
+    SlowClick(Run, 600, 400, 3);
+    EXPECT_TRUE(WaitForPixels(Run, White, Whole, [](const TPixelCount& c) {
+        return c.Count >= 400 && c.X1 == 200 && c.X2 == 600 && c.Y1 == 400 && c.Y2 == 400;
+    })) << "no white segment from (200, 400) to (600, 400)";
+
+    // With the middle button held the left one drops nothing. (Shift is a
+    // key, and any key ends the program.)
+    MovePointer(Run.Driver, Run.Win, 100, 100);
+    HoldButton(Run.Driver, 2, true);
+    SlowClick(Run, 100, 100, 1);
+    HoldButton(Run.Driver, 2, false);
+    SlowClick(Run, 400, 385, 1);
+    EXPECT_TRUE(WaitForPixels(Run, LightGreen, Whole, [](const TPixelCount& c) {
+        return c.Count > 8 && c.X1 >= 396 && c.X2 <= 404 && c.Y1 >= 380;
+    })) << "no light-green dot under the pointer";
+    EXPECT_TRUE(WaitForPixels(Run, LightGreen, Whole, [](const TPixelCount& c) {
+        return c.Count > 8 && c.CenterY() >= 394;
+    })) << "the dot does not fall to the segment";
+    EXPECT_TRUE(WaitForPixels(Run, LightGreen, Whole, [](const TPixelCount& c) {
+        return c.Count > 8 && c.CenterY() <= 380 && c.X1 >= 396 && c.X2 <= 404;
+    })) << "the dot does not come back up";
+    EXPECT_EQ(CountPixels(Run, LightGreen, {0, 0, 200, 200}).Count, 0) << "two buttons dropped a dot";
+    EXPECT_EQ(CountPixels(Run, Yellow, Whole).Count, 0);  // mirrored in one frame only
+
+    PressKey(Run.Driver, XK_a);
+    ExpectEndsWithZero();
+}
+
+TEST_F(DotsProgram, TheCloseBoxEndsIt) {
+    Start({"__EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent"});  // no OpenGL needed
+    EXPECT_TRUE(StillRunningAfter(Run, 300));
+    SendCloseRequest(Run.Driver, Run.Win);
+    ExpectEndsWithZero();
+}
+
+TEST(DotsProgramWithoutDisplay, SaysSoOnOneLineAndExitsWithOne) {
+    int status = -1;
+    std::string errors;
+    ASSERT_TRUE(RunWithoutDisplay(PROGRAM_PATH, 5000, status, errors));
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(errors.find("dots_and_segments: cannot open the window"), 0u) << errors;
+    EXPECT_EQ(errors.find('\n'), errors.size() - 1) << errors;
+}
+
+}  // namespace
