@@ -4,10 +4,9 @@
 
 #include <X11/keysym.h>
 
-#include <chrono>
 #include <string>
-#include <thread>
 
+#include "slow_click.h"
 #include "test_support/program_test.h"
 
 namespace {
@@ -17,16 +16,6 @@ constexpr TColorRange White = ExactColor(0xFCFCFC);
 constexpr TColorRange LightGreen = ExactColor(0x9CFC7C);
 constexpr TColorRange Yellow = ExactColor(0xFCFC00);
 constexpr TPixelRect Whole{0, 0, 799, 599};
-
-// The program reads the buttons once a frame: a click held for less than a
-// frame may pass unseen, as it would for a user.
-void SlowClick(TProgramRun& run, int x, int y, unsigned button) {
-    MovePointer(run.Driver, run.Win, x, y);
-    HoldButton(run.Driver, button, true);
-    std::this_thread::sleep_for(std::chrono::milliseconds(60));
-    HoldButton(run.Driver, button, false);
-    std::this_thread::sleep_for(std::chrono::milliseconds(60));
-}
 
 class DotsProgram : public ::testing::Test {
 protected:

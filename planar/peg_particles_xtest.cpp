@@ -1,1 +1,68 @@
+// peg_particles as a user meets it: the pegs, a drop added with the left
+// button, the end keys, read back from the screen.
 #include <gtest/gtest.h>
+
+#include <X11/keysym.h>
+
+#include <string>
+
+#include "slow_click.h"
+#include "test_support/program_test.h"
+
+namespace {
+
+constexpr const char* Caption = "PARTICULE IN BALANS";
+constexpr TColorRange Red = ExactColor(0xFC0000);
+constexpr TColorRange LightBlue = ExactColor(0xB4D8FC);
+constexpr TPixelRect Whole{0, 0, 799, 599};
+
+class PegsProgram : public ::testing::Test {
+protected:
+    TProgramRun Run;
+    void Start(const std::vector<std::string>& env = {}) {
+        std::string why;
+        ASSERT_TRUE(StartProgramWindow(Run, PROGRAM_PATH, Caption, why, env)) << why;
+    }
+    void TearDown() override { EndProgramRun(Run); }
+    void ExpectEndsWithZero() {
+        int status = -1;
+        ASSERT_TRUE(WaitProgramStatus(Run, 2000, status)) << "still running 2 s later";
+        EXPECT_EQ(status, 0);
+    }
+};
+
+TEST_F(PegsProgram, RedPegsAndALeftClickAddsADropAtTheTop) {
+    Start();
+    // Fifty circles of radius 30, some of them below the window.
+    EXPECT_TRUE(WaitForPixels(Run, Red, Whole, [](const TPixelCount& c) {
+        return c.Count > 2000 && c.Y1 >= 70;
+    })) << "no red pegs";
+    EXPECT_EQ(CountPixels(Run, LightBlue, Whole).Count, 0);
+    SlowClick(Run, 400, 500, 1);
+    EXPECT_TRUE(WaitForPixels(Run, LightBlue, Whole, [](const TPixelCount& c) {
+        return c.Count > 10 && c.Y1 == 0 && c.Y2 <= 14 && c.X2 - c.X1 >= 10 && c.X2 - c.X1 <= 20;
+    }, 2000)) << "no light-blue drop on the top edge";
+    // It falls.
+    EXPECT_TRUE(WaitForPixels(Run, LightBlue, {0, 100, 799, 599},
+                              [](const TPixelCount& c) { return c.Count > 10; }));
+    PressKey(Run.Driver, XK_space);
+    ExpectEndsWithZero();
+}
+
+TEST_F(PegsProgram, TheCloseBoxEndsIt) {
+    Start({"__EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent"});  // no OpenGL needed
+    EXPECT_TRUE(WaitForPixels(Run, Red, Whole, [](const TPixelCount& c) { return c.Count > 2000; }));
+    SendCloseRequest(Run.Driver, Run.Win);
+    ExpectEndsWithZero();
+}
+
+TEST(PegsProgramWithoutDisplay, SaysSoOnOneLineAndExitsWithOne) {
+    int status = -1;
+    std::string errors;
+    ASSERT_TRUE(RunWithoutDisplay(PROGRAM_PATH, 5000, status, errors));
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(errors.find("peg_particles: cannot open the window"), 0u) << errors;
+    EXPECT_EQ(errors.find('\n'), errors.size() - 1) << errors;
+}
+
+}  // namespace
