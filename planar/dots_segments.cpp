@@ -21,7 +21,20 @@ void ResetDotsAndSegments() {
     PreviousButtons = 0;
 }
 
+// Most segments are far from a dot. These tests in double, with a margin
+// that rounding never crosses, leave the exact tests for the few near ones.
+bool ClearlyApart(const TDot& dot, const TUserSegment& segment) {
+    if (MinOf(segment.X1, segment.X2) >= dot.X + (DotSize + 1) ||
+        MaxOf(segment.X1, segment.X2) <= dot.X - (DotSize + 1))
+        return true;
+    // |cross| / length is the distance, and length <= |ex| + |ey|.
+    const double ex = segment.X2 - segment.X1, ey = segment.Y2 - segment.Y1;
+    const double cross = ex * (segment.Y1 - dot.Y) - (segment.X1 - dot.X) * ey;
+    return std::fabs(cross) > (DotSize + 0.5) * (std::fabs(ex) + std::fabs(ey)) + 1;
+}
+
 bool MirrorDotOffSegment(TDot& dot, const TUserSegment& segment) {
+    if (ClearlyApart(dot, segment)) return false;
     const long double x = dot.X, y = dot.Y;
     if (!(MinOf(segment.X1, segment.X2) < x + DotSize && MaxOf(segment.X1, segment.X2) > x - DotSize))
         return false;
