@@ -5,7 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include "cue_rack.h"
-#include "tavrel.h"
+#include "frame_bench_window.h"
 
 namespace {
 
@@ -36,11 +36,7 @@ void RackStep(benchmark::State& state) {
 }
 
 void RackFrame(benchmark::State& state) {
-    if (!GraphWindowIsOpen()) {
-        int16_t driver = 3, mode = 6;
-        OpenGraphWindow(driver, mode, "FIZICA BILELOR");
-    }
-    if (!GraphWindowIsOpen()) {
+    if (!OpenFrameBenchWindow("FIZICA BILELOR")) {
         state.SkipWithError("the window did not open");
         return;
     }

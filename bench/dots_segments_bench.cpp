@@ -5,10 +5,10 @@
 #include <benchmark/benchmark.h>
 
 #include "dots_segments.h"
+#include "frame_bench_window.h"
 #include "frame_pacing.h"
 #include "random_source.h"
 #include "reflection_page.h"
-#include "tavrel.h"
 
 namespace {
 
@@ -51,11 +51,7 @@ void DotMoves(benchmark::State& state) {
 }
 
 void DotsFrame(benchmark::State& state) {
-    if (!GraphWindowIsOpen()) {
-        int16_t driver = 3, mode = 6;
-        OpenGraphWindow(driver, mode, "LINII SI BILE");
-    }
-    if (!GraphWindowIsOpen()) {
+    if (!OpenFrameBenchWindow("LINII SI BILE")) {
         state.SkipWithError("the window did not open");
         return;
     }

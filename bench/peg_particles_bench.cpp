@@ -4,9 +4,9 @@
 // but its pause against a window (tools/with_xvfb.sh).
 #include <benchmark/benchmark.h>
 
+#include "frame_bench_window.h"
 #include "peg_field.h"
 #include "reflection_page.h"
-#include "tavrel.h"
 
 namespace {
 
@@ -37,11 +37,7 @@ void PegSubSteps(benchmark::State& state) {
 }
 
 void PegFrame(benchmark::State& state) {
-    if (!GraphWindowIsOpen()) {
-        int16_t driver = 3, mode = 6;
-        OpenGraphWindow(driver, mode, "PARTICULE IN BALANS");
-    }
-    if (!GraphWindowIsOpen()) {
+    if (!OpenFrameBenchWindow("PARTICULE IN BALANS")) {
         state.SkipWithError("the window did not open");
         return;
     }

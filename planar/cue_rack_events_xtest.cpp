@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "mirror_program_test.h"
 #include "test_support/program_test.h"
 
 namespace {
@@ -23,14 +24,8 @@ constexpr TColorRange White = ExactColor(0xFCFCFC);
 // (right of x 376) and the right wall (x 583).
 constexpr TPixelRect CueRow{380, 290, 575, 309};
 
-class RackProgram : public ::testing::Test {
+class RackProgram : public MirrorProgramTest {
 protected:
-    TProgramRun Run;
-    void Start() {
-        std::string why;
-        ASSERT_TRUE(StartProgramWindow(Run, PROGRAM_PATH, Caption, why)) << why;
-    }
-    void TearDown() override { EndProgramRun(Run); }
     // The cue ball's centre x: its right edge is the row's rightmost white.
     int CueX() { return CountPixels(Run, White, CueRow).X2 - 10; }
     // White within a box below (or above) the cue ball, where its velocity
@@ -40,7 +35,7 @@ protected:
 };
 
 TEST_F(RackProgram, TheTableTheRackAndTheCueSteeredByTheArrows) {
-    Start();
+    Start(Caption);
     // The left wall at x 119.85, from y 59.9 to 569.05.
     EXPECT_TRUE(WaitForPixels(Run, White, {118, 0, 121, 599}, [](const TPixelCount& c) {
         return c.Count >= 500 && c.Y1 == 60 && c.Y2 == 569;
@@ -73,18 +68,12 @@ TEST_F(RackProgram, TheTableTheRackAndTheCueSteeredByTheArrows) {
     SendCloseRequest(Run.Driver, Run.Win);
     EXPECT_TRUE(StillRunningAfter(Run, 500));
     PressKey(Run.Driver, XK_Escape);
-    int status = -1;
-    ASSERT_TRUE(WaitProgramStatus(Run, 2000, status)) << "still running 2 s after Esc";
-    EXPECT_EQ(status, 0);
+    ExpectEndsWithZero();
 }
 
 TEST(RackProgramWithoutDisplay, SaysSoOnOneLineAndExitsWithOne) {
-    int status = -1;
-    std::string errors;
-    ASSERT_TRUE(RunWithoutDisplay(PROGRAM_PATH, 5000, status, errors));
-    EXPECT_EQ(status, 1);
-    EXPECT_EQ(errors.find("cue_rack_events: cannot open the window"), 0u) << errors;
-    EXPECT_EQ(errors.find('\n'), errors.size() - 1) << errors;
+    std::string why;
+    EXPECT_TRUE(FailsWithoutDisplay(PROGRAM_PATH, "cue_rack_events", why)) << why;
 }
 
 }  // namespace

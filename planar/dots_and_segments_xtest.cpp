@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "slow_click.h"
+#include "mirror_program_test.h"
 #include "test_support/program_test.h"
 
 namespace {
@@ -17,23 +17,10 @@ constexpr TColorRange LightGreen = ExactColor(0x9CFC7C);
 constexpr TColorRange Yellow = ExactColor(0xFCFC00);
 constexpr TPixelRect Whole{0, 0, 799, 599};
 
-class DotsProgram : public ::testing::Test {
-protected:
-    TProgramRun Run;
-    void Start(const std::vector<std::string>& env = {}) {
-        std::string why;
-        ASSERT_TRUE(StartProgramWindow(Run, PROGRAM_PATH, Caption, why, env)) << why;
-    }
-    void TearDown() override { EndProgramRun(Run); }
-    void ExpectEndsWithZero() {
-        int status = -1;
-        ASSERT_TRUE(WaitProgramStatus(Run, 2000, status)) << "still running 2 s later";
-        EXPECT_EQ(status, 0);
-    }
-};
+using DotsProgram = MirrorProgramTest;
 
 TEST_F(DotsProgram, ASegmentThenADotThatFallsOntoItAndComesBackUp) {
-    Start();
+    Start(Caption);
     SlowClick(Run, 200, 400, 3);
     // The first end alone draws nothing.
     EXPECT_TRUE(StillRunningAfter(Run, 200));
@@ -67,19 +54,15 @@ TEST_F(DotsProgram, ASegmentThenADotThatFallsOntoItAndComesBackUp) {
 }
 
 TEST_F(DotsProgram, TheCloseBoxEndsIt) {
-    Start({"__EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent"});  // no OpenGL needed
+    Start(Caption, {"__EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent"});  // no OpenGL needed
     EXPECT_TRUE(StillRunningAfter(Run, 300));
     SendCloseRequest(Run.Driver, Run.Win);
     ExpectEndsWithZero();
 }
 
 TEST(DotsProgramWithoutDisplay, SaysSoOnOneLineAndExitsWithOne) {
-    int status = -1;
-    std::string errors;
-    ASSERT_TRUE(RunWithoutDisplay(PROGRAM_PATH, 5000, status, errors));
-    EXPECT_EQ(status, 1);
-    EXPECT_EQ(errors.find("dots_and_segments: cannot open the window"), 0u) << errors;
-    EXPECT_EQ(errors.find('\n'), errors.size() - 1) << errors;
+    std::string why;
+    EXPECT_TRUE(FailsWithoutDisplay(PROGRAM_PATH, "dots_and_segments", why)) << why;
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "slow_click.h"
+#include "mirror_program_test.h"
 #include "test_support/program_test.h"
 
 namespace {
@@ -16,23 +16,10 @@ constexpr TColorRange Red = ExactColor(0xFC0000);
 constexpr TColorRange LightBlue = ExactColor(0xB4D8FC);
 constexpr TPixelRect Whole{0, 0, 799, 599};
 
-class PegsProgram : public ::testing::Test {
-protected:
-    TProgramRun Run;
-    void Start(const std::vector<std::string>& env = {}) {
-        std::string why;
-        ASSERT_TRUE(StartProgramWindow(Run, PROGRAM_PATH, Caption, why, env)) << why;
-    }
-    void TearDown() override { EndProgramRun(Run); }
-    void ExpectEndsWithZero() {
-        int status = -1;
-        ASSERT_TRUE(WaitProgramStatus(Run, 2000, status)) << "still running 2 s later";
-        EXPECT_EQ(status, 0);
-    }
-};
+using PegsProgram = MirrorProgramTest;
 
 TEST_F(PegsProgram, RedPegsAndALeftClickAddsADropAtTheTop) {
-    Start();
+    Start(Caption);
     // Fifty circles of radius 30, some of them below the window.
     EXPECT_TRUE(WaitForPixels(Run, Red, Whole, [](const TPixelCount& c) {
         return c.Count > 2000 && c.Y1 >= 70;
@@ -50,19 +37,15 @@ TEST_F(PegsProgram, RedPegsAndALeftClickAddsADropAtTheTop) {
 }
 
 TEST_F(PegsProgram, TheCloseBoxEndsIt) {
-    Start({"__EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent"});  // no OpenGL needed
+    Start(Caption, {"__EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent"});  // no OpenGL needed
     EXPECT_TRUE(WaitForPixels(Run, Red, Whole, [](const TPixelCount& c) { return c.Count > 2000; }));
     SendCloseRequest(Run.Driver, Run.Win);
     ExpectEndsWithZero();
 }
 
 TEST(PegsProgramWithoutDisplay, SaysSoOnOneLineAndExitsWithOne) {
-    int status = -1;
-    std::string errors;
-    ASSERT_TRUE(RunWithoutDisplay(PROGRAM_PATH, 5000, status, errors));
-    EXPECT_EQ(status, 1);
-    EXPECT_EQ(errors.find("peg_particles: cannot open the window"), 0u) << errors;
-    EXPECT_EQ(errors.find('\n'), errors.size() - 1) << errors;
+    std::string why;
+    EXPECT_TRUE(FailsWithoutDisplay(PROGRAM_PATH, "peg_particles", why)) << why;
 }
 
 }  // namespace
