@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 
+#include "huge_real.h"
+
 constexpr const char* SimulatorCaption = "SIMULATOR DE FIZICA";
 
 struct TFrontEndStyle {
@@ -15,10 +17,11 @@ struct TFrontEndStyle {
     // drew, so that they never show.
     bool ClearAfterStep;
     uint16_t PauseMs;
+    THugeReal Huge;  // the simulation's infinity
 };
 
-constexpr TFrontEndStyle FullStyle{"impulse_sim", true, false, 10};
-constexpr TFrontEndStyle BasicStyle{"impulse_sim_basic", false, true, 5};
+constexpr TFrontEndStyle FullStyle{"impulse_sim", true, false, 10, FullHugeReal};
+constexpr TFrontEndStyle BasicStyle{"impulse_sim_basic", false, true, 5, BasicHugeReal};
 
 // Key values of the frame; the value alone decides, so the typed 'H' (72)
 // acts as Up.
