@@ -12,6 +12,9 @@
 namespace {
 
 constexpr const char* Caption = "LINII SI BILE";
+// The named colours as the 256-colour standard palette shows them: white
+// (255, 255, 255) as (252, 252, 252), light green (144, 238, 144) as
+// (156, 252, 124), yellow (255, 255, 0) as (252, 252, 0).
 constexpr TColorRange White = ExactColor(0xFCFCFC);
 constexpr TColorRange LightGreen = ExactColor(0x9CFC7C);
 constexpr TColorRange Yellow = ExactColor(0xFCFC00);

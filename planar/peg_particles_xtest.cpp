@@ -12,6 +12,8 @@
 namespace {
 
 constexpr const char* Caption = "PARTICULE IN BALANS";
+// Red (255, 0, 0) and light blue (173, 216, 230) as the 256-colour standard
+// palette shows them: (252, 0, 0) and (180, 216, 252).
 constexpr TColorRange Red = ExactColor(0xFC0000);
 constexpr TColorRange LightBlue = ExactColor(0xB4D8FC);
 constexpr TPixelRect Whole{0, 0, 799, 599};
