@@ -131,6 +131,16 @@ TEST_F(RackTest, NoEventForOverlapsLateFractionsOrSeparatingBalls) {
     EXPECT_EQ(EventA, -1);
 }
 
+TEST_F(RackTest, BallsOfNoSizeOnOneSpotKeepTheirVelocities) {
+    AddRackBall(1, 100, 100, 30, 0, 0, 50);
+    AddRackBall(2, 100, 100, -30, 0, 0, 50);
+    Step();
+    EXPECT_EQ(EventA, 0);  // met at once, with no line of centres
+    EXPECT_EQ(RackBalls[0].VX, 30);
+    EXPECT_EQ(RackBalls[1].VX, -30);
+    EXPECT_EQ(RackBalls[0].VY, 0);
+}
+
 // A wall along x = 200 acting to its right (normal +x).
 TEST_F(RackTest, AWallActsOnlyInFrontAndAgainstItsNormal) {
     AddRackWall(200, 0, 200, 400);
