@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "huge_real.h"
+#include "key_codes.h"
 
 constexpr const char* SimulatorCaption = "SIMULATOR DE FIZICA";
 
@@ -22,20 +23,6 @@ struct TFrontEndStyle {
 
 constexpr TFrontEndStyle FullStyle{"impulse_sim", true, false, 10, FullHugeReal};
 constexpr TFrontEndStyle BasicStyle{"impulse_sim_basic", false, true, 5, BasicHugeReal};
-
-// Key values of the frame; the value alone decides, so the typed 'H' (72)
-// acts as Up.
-enum : uint8_t {
-    KeyBackspace = 8,
-    KeyEnter = 13,
-    KeyEsc = 27,
-    KeySpace = 32,
-    KeyF1 = 59,
-    KeyUp = 72,
-    KeyLeft = 75,
-    KeyRight = 77,
-    KeyDown = 80,
-};
 
 constexpr int32_t DefaultIterations = 10;
 constexpr int32_t MinIterations = 1;

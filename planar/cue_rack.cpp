@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "extended_ops.h"
+#include "key_codes.h"
 #include "vector_angle.h"
 
 std::array<TRackBall, RackBallCapacity> RackBalls;
@@ -19,7 +20,6 @@ double EventNormalX = 0, EventNormalY = 0;
 namespace {
 
 constexpr long double Pi = std::numbers::pi_v<long double>;
-constexpr uint8_t KeyUp = 72, KeyLeft = 75, KeyRight = 77, KeyDown = 80;
 constexpr long double TurnDegreesPerSecond = 250;
 
 // Takes a fraction when it is within the look-ahead and strictly earlier
@@ -89,7 +89,6 @@ void OfferWall(int32_t i, int32_t w) {
     if (t > 1) return;
     OfferEvent(t, EventWall, i, w, wall.NX, wall.NY);
 }
-
 }  // namespace
 
 void AddRackBall(int32_t colour, double x, double y, double vx, double vy, double radius, double mass) {

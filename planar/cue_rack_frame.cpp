@@ -3,6 +3,7 @@
 #include "extended_ops.h"
 #include "frame_flip.h"
 #include "frame_pacing.h"
+#include "key_codes.h"
 #include "program_input.h"
 #include "program_window.h"
 #include "tavrel.h"
@@ -10,7 +11,6 @@
 namespace {
 
 constexpr uint8_t White = 250;
-constexpr uint8_t KeyEsc = 27;
 constexpr double TickLength = 15;
 
 int16_t RackPage = 0;
@@ -39,7 +39,6 @@ void DrawRack() {
         Line(mx, my, mx + TickLength * w.NX, my + TickLength * w.NY);
     }
 }
-
 }  // namespace
 
 uint8_t RunRackFrame() {

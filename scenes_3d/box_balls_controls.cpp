@@ -20,7 +20,6 @@ namespace {
 
 constexpr double KeyTurnRadians = 250 * BoxTimeStep * std::numbers::pi / 180;
 constexpr double CamDistStep = 10;
-
 }  // namespace
 
 void ResetBoxControls(double sceneScale) {
@@ -43,8 +42,8 @@ void ResetOrbitCamera() {
 void DispatchBoxKey(uint8_t key, bool orbitKeys) {
     TBoxBall& last = BoxBalls[size_t(BallCount > 0 ? BallCount - 1 : 0)];
     switch (key) {
-        case BoxKeyEnter: ShowVectors = !ShowVectors; break;
-        case BoxKeySpace: Running = !Running; break;
+        case KeyEnter: ShowVectors = !ShowVectors; break;
+        case KeySpace: Running = !Running; break;
         case BoxKeyNearer:
             if (orbitKeys && CamDist - CamDistStep > 0) CamDist -= CamDistStep;
             break;

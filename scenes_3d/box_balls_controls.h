@@ -5,15 +5,14 @@
 
 #include <cstdint>
 
+#include "key_codes.h"
+
 constexpr const char* BoxBallsCaption = "BILE IN CUTIE";
 constexpr double BoxTimeStep = 0.01;
 
 // Key values of the frame: a code after a 0 prefix counts like the typed
 // character, so the close box's 107 turns the last ball like 'k'.
 enum : uint8_t {
-    BoxKeyEnter = 13,
-    BoxKeyEsc = 27,
-    BoxKeySpace = 32,
     BoxKeyNearer = 'a',
     BoxKeyTurnXyDown = 'j',
     BoxKeyTurnXzDown = 'k',

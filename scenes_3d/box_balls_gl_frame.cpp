@@ -21,10 +21,10 @@ void Vertex3f(const TVec3& v) { glVertex3f(float(v.X), float(v.Y), float(v.Z)); 
 void Vertex3d(const TVec3& v) { glVertex3d(v.X, v.Y, v.Z); }
 
 void PollHeldArrows() {
-    if (KeyIsHeld(0x26)) CamPitch -= 1;
-    if (KeyIsHeld(0x28)) CamPitch += 1;
-    if (KeyIsHeld(0x25)) CamYaw -= 1;
-    if (KeyIsHeld(0x27)) CamYaw += 1;
+    if (KeyIsHeld(VkUp)) CamPitch -= 1;
+    if (KeyIsHeld(VkDown)) CamPitch += 1;
+    if (KeyIsHeld(VkLeft)) CamYaw -= 1;
+    if (KeyIsHeld(VkRight)) CamYaw += 1;
 }
 
 void SetOrbitView() {
@@ -41,7 +41,6 @@ void SetOrbitView() {
     gluLookAt(-d * std::sin(y) * std::cos(p), d * std::sin(p), d * std::cos(y) * std::cos(p), 0, d / 2, 0,
               0, std::cos(p), 0);
 }
-
 }  // namespace
 
 void BeginBoxBallsGl(TRandomSource& random) {
@@ -127,7 +126,7 @@ int BoxBallsGLMain() {
     SelectGlTarget(true);
     BeginBoxBallsGl(ProgramRandom);
     OpenSphereQuadric();
-    while (RunBoxBallsGlFrame() != BoxKeyEsc) PaceFrame();
+    while (RunBoxBallsGlFrame() != KeyEsc) PaceFrame();
     CloseSphereQuadric();
     SelectGlTarget(false);
     CloseGraphWindow();

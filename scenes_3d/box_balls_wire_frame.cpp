@@ -13,7 +13,6 @@ int16_t FramePage = 0;
 namespace {
 
 void ProjectLine(const TVec3& a, const TVec3& b) { ClipProjectLine(a.X, a.Y, a.Z, b.X, b.Y, b.Z); }
-
 }  // namespace
 
 void BeginBoxBallsWire() {
@@ -71,7 +70,7 @@ uint8_t RunBoxBallsWireFrame() {
 int BoxBallsWireMain() {
     if (!OpenProgramWindow("box_balls_wire", 3, 6, BoxBallsCaption)) return 1;
     BeginBoxBallsWire();
-    while (RunBoxBallsWireFrame() != BoxKeyEsc) PaceFrame();
+    while (RunBoxBallsWireFrame() != KeyEsc) PaceFrame();
     CloseGraphWindow();
     return 0;
 }

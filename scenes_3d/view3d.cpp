@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "key_codes.h"
 #include "tavrel.h"
 
 TVec3 CamEye{}, CamRight{1, 0, 0}, CamUp{0, 1, 0}, CamFwd{0, 0, 1};
@@ -48,7 +49,6 @@ bool ClipToBand(double p1, double p2, double& t0, double& t1) {
     if (leave < t1) t1 = leave;
     return t0 <= t1;
 }
-
 }  // namespace
 
 void ClipProjectLine(double x1, double y1, double z1, double x2, double y2, double z2) {
@@ -116,7 +116,6 @@ const TSphereAngles& SphereAngles(TSphereForm form) {
     static const TSphereAngles counted = MakeSphereAngles(20, 20, pi / 19, 2 * pi / 19);
     return form == TSphereForm::Counted ? counted : openEnded;
 }
-
 }  // namespace
 
 void WireSphere(double x, double y, double z, double r) {
@@ -148,12 +147,12 @@ void CamMoveHeld() {
         const TVec3* Axis;
         double Sign;
     };
-    const std::array<TMove, 6> moves{{{0x26, &CamFwd, 1},
-                                      {0x28, &CamFwd, -1},
-                                      {0x41, &CamUp, -1},
-                                      {0x5A, &CamUp, 1},
-                                      {0x25, &CamRight, -1},
-                                      {0x27, &CamRight, 1}}};
+    const std::array<TMove, 6> moves{{{VkUp, &CamFwd, 1},
+                                      {VkDown, &CamFwd, -1},
+                                      {VkA, &CamUp, -1},
+                                      {VkZ, &CamUp, 1},
+                                      {VkLeft, &CamRight, -1},
+                                      {VkRight, &CamRight, 1}}};
     for (const TMove& m : moves) {
         if (!ViewKeyHeld(m.Key)) continue;
         TVec3 step;
