@@ -64,15 +64,20 @@ inline void LongClick(TProgramRun& run, int x, int y, unsigned button = 1) {
 }
 
 // A right-button drag in slow steps, so that every step is seen.
+// Generous pauses at either end, and the release only once the picture has
+// stopped turning: a busy machine may draw a frame only every few tens of
+// milliseconds, and a frame that never saw the pointer at rest at either end
+// turns the view by a different amount.
 inline void SlowRightDrag(TProgramRun& run, int x1, int y1, int x2, int y2) {
     MovePointer(run.Driver, run.Win, x1, y1);
-    Sleep(60);
+    Sleep(250);
     HoldButton(run.Driver, 3, true);
     Sleep(60);
     for (int i = 1; i <= 8; i++) {
         MovePointer(run.Driver, run.Win, x1 + (x2 - x1) * i / 8, y1 + (y2 - y1) * i / 8);
         Sleep(40);
     }
+    SettlesStill(run);
     HoldButton(run.Driver, 3, false);
     Sleep(60);
 }
