@@ -230,17 +230,38 @@ void OutlineArc(const TRasterTarget& t, int64_t cx, int64_t cy, int64_t sx, int6
 
 // ---- Polygons ---------------------------------------------------------------
 
-// The x of an edge on the current row is Fl + Fn / Dy, stepping by Q + R / Dy.
-// (Fl and Fn apart from Q and R: paired, the compiler vectorises the step
-// and every row then stalls on loading what it just stored.)
+// An edge from (X0, Y0) down to Y1, Dy > 0, as the polygon gives it.
 struct TEdge {
-    int64_t X0, Y0, Y1, Dx, Dy;  // from (X0, Y0) down to Y1; Dy > 0
-    int64_t Fl, Q, Fn, R;
+    int64_t X0, Y0, Y1, Dx, Dy;
+};
+
+// An edge crossing the current row: its x there is X + Fn / Dy, stepping by
+// Q + R / Dy from row to row, until row Y1.
+struct TActiveEdge {
+    int64_t X, Fn, Q, R, Dy, Y1;
 };
 
 std::vector<TEdge> Edges;
-std::vector<size_t> Active;
+std::vector<TActiveEdge> Active;
 std::vector<int64_t> Crossings;
+
+// Crossings in ascending order: almost always two, often a handful.
+inline void SortCrossings(int64_t* cross, size_t n) {
+    if (n == 2) {
+        const int64_t a = cross[0], b = cross[1];
+        cross[0] = std::min(a, b);
+        cross[1] = std::max(a, b);
+    } else if (n > 16) {
+        std::sort(cross, cross + n);
+    } else {
+        for (size_t i = 1; i < n; ++i) {
+            const int64_t v = cross[i];
+            size_t j = i;
+            for (; j > 0 && cross[j - 1] > v; --j) cross[j] = cross[j - 1];
+            cross[j] = v;
+        }
+    }
+}
 
 // Even-odd interior sampled at the pixel's own coordinates: a pixel is inside
 // when it lies left-inclusive, right-exclusive between a pair of crossings of
@@ -251,12 +272,12 @@ void PolygonInterior(const TRasterTarget& t, const TPolyPoint* p, int32_t n) {
     int64_t yMin = INT64_MAX, yMax = INT64_MIN;
     for (int32_t i = 0; i < n; ++i) {
         const TPolyPoint& a = p[i];
-        const TPolyPoint& b = p[(i + 1) % n];
+        const TPolyPoint& b = p[i + 1 < n ? i + 1 : 0];
         if (a.Y == b.Y) continue;
         const bool down = a.Y < b.Y;
         const TPolyPoint& top = down ? a : b;
         const TPolyPoint& bot = down ? b : a;
-        Edges.push_back({top.X, top.Y, bot.Y, int64_t{bot.X} - top.X, int64_t{bot.Y} - top.Y, 0, 0, 0, 0});
+        Edges.push_back({top.X, top.Y, bot.Y, int64_t{bot.X} - top.X, int64_t{bot.Y} - top.Y});
         yMin = std::min<int64_t>(yMin, top.Y);
         yMax = std::max<int64_t>(yMax, bot.Y);
     }
@@ -266,53 +287,61 @@ void PolygonInterior(const TRasterTarget& t, const TPolyPoint* p, int32_t n) {
     std::sort(Edges.begin(), Edges.end(), [](const TEdge& a, const TEdge& b) { return a.Y0 < b.Y0; });
     // Plain locals in the row loop: through the global vectors every store
     // would make the compiler reload the others.
-    Active.resize(Edges.size());
-    Crossings.resize(Edges.size());
-    TEdge* const edges = Edges.data();
-    size_t* const active = Active.data();
+    if (Active.size() < Edges.size()) {
+        Active.resize(Edges.size());
+        Crossings.resize(Edges.size());
+    }
+    const TEdge* const edges = Edges.data();
+    TActiveEdge* const active = Active.data();
     int64_t* const cross = Crossings.data();
     const size_t edgeCount = Edges.size();
+    const TSurface& s = *t.Surface;
+    // Solid copies on palette pages, the usual fill, set bytes directly.
+    const bool bytes = !t.ToMask && t.Paint->Rop == RopCopyPen && s.BytesPerPixel == 1 &&
+                       t.Brush->Kind == BrushSolid;
+    const int value = static_cast<int>(static_cast<uint8_t>(t.Brush->Pixel));
     size_t activeCount = 0, next = 0;
     for (int64_t y = first; y <= last; ++y) {
         for (; next < edgeCount && edges[next].Y0 <= y; ++next) {
-            TEdge& e = edges[next];
+            const TEdge& e = edges[next];
             if (e.Y1 <= y) continue;
-            e.Fl = e.X0 + FloorDivRem(static_cast<__int128>(e.Dx) * (y - e.Y0), e.Dy, e.Fn);
-            e.Q = FloorDivRem(e.Dx, e.Dy, e.R);
-            active[activeCount++] = next;
+            TActiveEdge& a = active[activeCount++];
+            if (e.Y0 == y) {
+                a.X = e.X0;
+                a.Fn = 0;
+            } else {
+                a.X = e.X0 + FloorDivRem(static_cast<__int128>(e.Dx) * (y - e.Y0), e.Dy, a.Fn);
+            }
+            a.Q = FloorDivRem(e.Dx, e.Dy, a.R);
+            a.Dy = e.Dy;
+            a.Y1 = e.Y1;
         }
-        size_t n = 0;
+        size_t count = 0;
         for (size_t i = 0; i < activeCount;) {
-            TEdge& e = edges[active[i]];
+            TActiveEdge& e = active[i];
             if (e.Y1 <= y) {
-                active[i] = active[--activeCount];
+                e = active[--activeCount];
                 continue;
             }
-            cross[n++] = e.Fl + (e.Fn > 0 ? 1 : 0);  // first sample at or right of the edge
-            e.Fl += e.Q;
-            e.Fn += e.R;
-            if (e.Fn >= e.Dy) {
-                e.Fn -= e.Dy;
-                ++e.Fl;
-            }
+            cross[count++] = e.X + (e.Fn > 0 ? 1 : 0);  // first sample at or right of the edge
+            // The carry without a branch: which way it goes is a coin toss per row.
+            const int64_t fn = e.Fn + e.R;
+            const int64_t carry = fn >= e.Dy ? 1 : 0;
+            e.Fn = fn - (e.Dy & -carry);
+            e.X += e.Q + carry;
             ++i;
         }
-        if (n > 16) {
-            std::sort(cross, cross + n);
-        } else {
-            for (size_t i = 1; i < n; ++i) {
-                const int64_t v = cross[i];
-                size_t j = i;
-                for (; j > 0 && cross[j - 1] > v; --j) cross[j] = cross[j - 1];
-                cross[j] = v;
-            }
-        }
-        for (size_t i = 0; i + 1 < n; i += 2) {
+        SortCrossings(cross, count);
+        uint8_t* const row = bytes ? s.Pixels + static_cast<ptrdiff_t>(y) * s.Stride : nullptr;
+        for (size_t i = 0; i + 1 < count; i += 2) {
             const int64_t x1 = std::max<int64_t>(cross[i], c.X1);
             const int64_t x2 = std::min<int64_t>(cross[i + 1] - 1, c.X2);
-            if (x1 <= x2)
-                TargetClippedRun(t, static_cast<int32_t>(y), static_cast<int32_t>(x1),
-                               static_cast<int32_t>(x2), MaskBrush);
+            if (x1 > x2) continue;
+            if (bytes)
+                std::memset(row + x1, value, static_cast<size_t>(x2 - x1 + 1));
+            else
+                TargetRun(t, static_cast<int32_t>(y), static_cast<int32_t>(x1), static_cast<int32_t>(x2),
+                          MaskBrush);
         }
     }
 }

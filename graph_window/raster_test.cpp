@@ -2,7 +2,10 @@
 // and between the rows catch any write outside the surface or its clip.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstring>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "raster.h"
@@ -73,6 +76,48 @@ TEST(Raster, ClippedLinesSetExactlyTheFullWalksPoints) {
                           expected[static_cast<size_t>(y * 64 + x)])
                     << x << "," << y << " line " << ax << "," << ay << " - " << bx << "," << by;
     }
+}
+
+// Edges that start above the clip join the row walk part way down, and the
+// outline is cut where it leaves the clip: a triangle reaching out of the
+// clip's top and left, filled with 3 and outlined with 15.
+TEST(Raster, PolygonPartlyOutsideTheClipKeepsItsRowsAndOutline) {
+    TGuardedSurface g(14, 10, 1);
+    g.Surface.Clip = {2, 2, 9, 6};
+    for (int y = 0; y < 10; ++y) std::memset(g.Surface.Pixels + y * g.Surface.Stride, 0, 14);
+    const std::array<TPolyPoint, 3> tri = {{{0, 0}, {12, 8}, {0, 8}}};
+    TPen pen;
+    pen.Pixel = 15;
+    TBrush brush;
+    brush.Pixel = 3;
+    FillSurfacePolygon(g.Surface, tri.data(), 3, pen, brush, TPaint{});
+    const char* const expected[10] = {
+        "..............",  //
+        "..............",  //
+        "..3F..........",  //
+        "..33FF........",  //
+        "..3333F.......",  //
+        "..33333FF.....",  //
+        "..3333333F....",  //
+        "..............",  //
+        "..............",  //
+        "..............",
+    };
+    for (int y = 0; y < 10; ++y) {
+        std::string row;
+        for (int x = 0; x < 14; ++x) {
+            const uint8_t v = g.Surface.Pixels[y * g.Surface.Stride + x];
+            row += v == 0 ? '.' : (v == 3 ? '3' : (v == 15 ? 'F' : '?'));
+        }
+        EXPECT_EQ(row, expected[y]) << "row " << y;
+    }
+    for (size_t b = 0; b < g.Buffer.size() * 4; ++b)
+        if (!g.InClip(b)) {
+            const auto* bytes = reinterpret_cast<const uint8_t*>(g.Buffer.data());
+            const ptrdiff_t off = static_cast<ptrdiff_t>(b) - (g.Surface.Pixels - bytes);
+            const bool onSurface = off >= 0 && off < 10 * g.Surface.Stride && off % g.Surface.Stride < 14;
+            ASSERT_EQ(bytes[b], onSurface ? 0 : 0xA5) << "byte " << b;
+        }
 }
 
 TEST(Raster, LineWalkVisitsEveryPointButTheLast) {
