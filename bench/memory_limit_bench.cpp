@@ -80,8 +80,8 @@ void BM_PresentPalettePageAfterBand(benchmark::State& state) {
     SetRefreshMode(1);
 }
 
-// The worst case: every row differs from what the screen shows, as when two
-// pages of different pictures take turns.
+// Every row differs from what the screen shows, as when two pages of
+// different pictures take turns.
 void BM_PresentPalettePageAllChanged(benchmark::State& state) {
     if (!EnsureBenchWindow(3, state)) return;
     SelectDrawPage(2);
@@ -94,6 +94,29 @@ void BM_PresentPalettePageAllChanged(benchmark::State& state) {
     }
     uint16_t page = 0;
     for (auto _ : state) {
+        const uint32_t before = PresentCount;
+        SelectShownPage(page);
+        page ^= 1;
+        while (PresentCount == before) std::this_thread::yield();
+    }
+}
+
+// Two pages taking turns, each with every row drawn anew since it was last
+// shown (one pixel a row, untimed): the whole page is converted each time.
+void BM_PresentPalettePageEveryRowRedrawn(benchmark::State& state) {
+    if (!EnsureBenchWindow(3, state)) return;
+    SelectDrawPage(2);
+    uint16_t page = 0;
+    uint8_t stroke = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        {
+            std::lock_guard lock(DrawLock);
+            std::vector<uint8_t>& pixels = Pages[page].Pixels;
+            ++stroke;
+            for (size_t row = 0; row < 600; ++row) pixels[row * 800 + row % 800] = stroke;
+        }
+        state.ResumeTiming();
         const uint32_t before = PresentCount;
         SelectShownPage(page);
         page ^= 1;
@@ -175,6 +198,7 @@ BENCHMARK(BM_PlainShmPutImage800x600)->UseRealTime()->Repetitions(5)->ReportAggr
 BENCHMARK(BM_PresentPalettePage800x600)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_PresentPalettePageAfterBand)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_PresentPalettePageAllChanged)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_PresentPalettePageEveryRowRedrawn)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_OneKeymapQuery)->UseRealTime()->Iterations(300)->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_SevenKeyIsHeldPolls)->UseRealTime()->Iterations(300)->Repetitions(5)->ReportAggregatesOnly();
 

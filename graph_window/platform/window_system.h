@@ -6,6 +6,7 @@
 // routines and never includes the library's own headers.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 
@@ -65,9 +66,13 @@ struct TScreenImage {
     bool Direct = true;
 };
 
-// The window thread's image of the client area.
+// The window thread's images of the client area: one per page where the
+// server lets us have them, so that a page shown again is put without
+// converting the rows it kept since it was last shown; else the first alone.
+constexpr int32_t MaxScreenImages = 4;
 namespace TavrelInternal {
-extern TScreenImage ScreenImage;
+extern std::array<TScreenImage, MaxScreenImages> ScreenImages;
+extern int32_t ScreenImageCount;
 // Presents completed by the window thread since the process started.
 extern std::atomic<uint32_t> PresentCount;
 }  // namespace TavrelInternal
@@ -120,9 +125,9 @@ void GetClientSize(int32_t& width, int32_t& height);
 // Takes the pending update rectangle (clipped to the client); false when
 // nothing is to be painted.
 bool TakeUpdateRect(TClientRect& rect);
-// Hands that rectangle of ScreenImage to the server for the window; it may not
-// be written again before FinishScreenPuts.
-void PutScreenRect(const TClientRect& rect);
+// Hands that rectangle of screen image `image` to the server for the window;
+// it may not be written again before FinishScreenPuts.
+void PutScreenRect(int32_t image, const TClientRect& rect);
 // Waits until the server has every put rectangle and counts the present.
 void FinishScreenPuts();
 // Dispatches MsgDestroy, then destroys the window.

@@ -12,17 +12,18 @@
 
 namespace TavrelInternal {
 std::atomic<uint32_t> PresentCount{0};
-TScreenImage ScreenImage;
+std::array<TScreenImage, MaxScreenImages> ScreenImages;
+int32_t ScreenImageCount = 0;
 }  // namespace TavrelInternal
 
 namespace XPlatform {
 
 namespace {
 
-// Window thread only.
+// Window thread only. The images are all shared or all plain.
 GC WindowGC = nullptr;
-XImage* Image = nullptr;
-XShmSegmentInfo ShmInfo{};
+std::array<XImage*, MaxScreenImages> Images{};
+std::array<XShmSegmentInfo, MaxScreenImages> ShmInfos{};
 bool ShmAttached = false;
 
 // Where an 8-bit component goes in a channel of the visual: its top bits, so
@@ -37,39 +38,41 @@ bool ChannelShift(unsigned long mask, uint32_t& shift) {
     return true;
 }
 
-bool CreateShmImage(Visual* visual, int depth) {
-    Image = XShmCreateImage(WindowDisplay, visual, unsigned(depth), ZPixmap, nullptr, &ShmInfo,
-                            unsigned(ClientWidth), unsigned(ClientHeight));
-    if (!Image) return false;
-    ShmInfo.shmid = shmget(IPC_PRIVATE, size_t(Image->bytes_per_line) * size_t(Image->height), IPC_CREAT | 0600);
-    if (ShmInfo.shmid >= 0) {
-        ShmInfo.shmaddr = static_cast<char*>(shmat(ShmInfo.shmid, nullptr, 0));
-        if (ShmInfo.shmaddr != reinterpret_cast<char*>(-1)) {
-            Image->data = ShmInfo.shmaddr;
-            ShmInfo.readOnly = False;
+bool CreateShmImage(Visual* visual, int depth, XImage*& image, XShmSegmentInfo& info) {
+    image = XShmCreateImage(WindowDisplay, visual, unsigned(depth), ZPixmap, nullptr, &info, unsigned(ClientWidth),
+                            unsigned(ClientHeight));
+    if (!image) return false;
+    bool attached = false;
+    info.shmid = shmget(IPC_PRIVATE, size_t(image->bytes_per_line) * size_t(image->height), IPC_CREAT | 0600);
+    if (info.shmid >= 0) {
+        info.shmaddr = static_cast<char*>(shmat(info.shmid, nullptr, 0));
+        if (info.shmaddr != reinterpret_cast<char*>(-1)) {
+            image->data = info.shmaddr;
+            info.readOnly = False;
             WindowXError = 0;
-            XShmAttach(WindowDisplay, &ShmInfo);
+            XShmAttach(WindowDisplay, &info);
             XSync(WindowDisplay, False);
-            ShmAttached = WindowXError == 0;
-            if (!ShmAttached) shmdt(ShmInfo.shmaddr);
+            attached = WindowXError == 0;
+            if (!attached) shmdt(info.shmaddr);
         }
         // Removed once attached: the segment goes when both sides detach.
-        shmctl(ShmInfo.shmid, IPC_RMID, nullptr);
+        shmctl(info.shmid, IPC_RMID, nullptr);
     }
-    if (ShmAttached) return true;
-    Image->data = nullptr;
-    XDestroyImage(Image);
-    Image = nullptr;
+    if (attached) return true;
+    image->data = nullptr;
+    XDestroyImage(image);
+    image = nullptr;
+    info = {};
     return false;
 }
 
 // Without MIT-SHM (a remote display) a plain image in our memory.
-bool CreatePlainImage(Visual* visual, int depth) {
-    Image = XCreateImage(WindowDisplay, visual, unsigned(depth), ZPixmap, 0, nullptr, unsigned(ClientWidth),
+bool CreatePlainImage(Visual* visual, int depth, XImage*& image) {
+    image = XCreateImage(WindowDisplay, visual, unsigned(depth), ZPixmap, 0, nullptr, unsigned(ClientWidth),
                          unsigned(ClientHeight), 32, 0);
-    if (!Image) return false;
-    Image->data = static_cast<char*>(std::calloc(size_t(Image->bytes_per_line) * size_t(Image->height), 1));
-    return Image->data != nullptr;
+    if (!image) return false;
+    image->data = static_cast<char*>(std::calloc(size_t(image->bytes_per_line) * size_t(image->height), 1));
+    return image->data != nullptr;
 }
 
 }  // namespace
@@ -78,40 +81,55 @@ bool CreateScreenImage(Visual* visual, int depth) {
     XGCValues values{};
     values.graphics_exposures = False;
     WindowGC = XCreateGC(WindowDisplay, GraphXWindow, GCGraphicsExposures, &values);
-    if (!(XShmQueryExtension(WindowDisplay) && CreateShmImage(visual, depth)) && !CreatePlainImage(visual, depth))
-        return false;
+    ShmAttached = XShmQueryExtension(WindowDisplay) && CreateShmImage(visual, depth, Images[0], ShmInfos[0]);
+    if (!ShmAttached && !CreatePlainImage(visual, depth, Images[0])) return false;
     TScreenImage s;
     // The conversion writes whole 32-bit words.
-    if (Image->bits_per_pixel != 32 || !ChannelShift(visual->red_mask, s.RedShift) ||
+    if (Images[0]->bits_per_pixel != 32 || !ChannelShift(visual->red_mask, s.RedShift) ||
         !ChannelShift(visual->green_mask, s.GreenShift) || !ChannelShift(visual->blue_mask, s.BlueShift))
         return false;
-    s.Words = reinterpret_cast<uint32_t*>(Image->data);
-    s.WordsPerRow = Image->bytes_per_line / 4;
+    s.WordsPerRow = Images[0]->bytes_per_line / 4;
     s.Width = ClientWidth;
     s.Height = ClientHeight;
     // A 32-bit visual keeps alpha in the bits no colour uses: opaque.
     const unsigned long colourBits = visual->red_mask | visual->green_mask | visual->blue_mask;
     s.FixedBits = depth == 32 ? uint32_t(~colourBits) : 0;
     s.Direct = s.RedShift == 16 && s.GreenShift == 8 && s.BlueShift == 0 && s.FixedBits == 0;
-    ScreenImage = s;
+    // The images past the first are a saving, not a need: fewer will do.
+    int32_t count = 1;
+    while (count < MaxScreenImages &&
+           (ShmAttached ? CreateShmImage(visual, depth, Images[size_t(count)], ShmInfos[size_t(count)])
+                        : CreatePlainImage(visual, depth, Images[size_t(count)])))
+        ++count;
+    for (int32_t i = 0; i < count; ++i) {
+        ScreenImages[size_t(i)] = s;
+        ScreenImages[size_t(i)].Words = reinterpret_cast<uint32_t*>(Images[size_t(i)]->data);
+    }
+    ScreenImageCount = count;
     return true;
 }
 
 void ReleaseScreenImage() {
-    if (Image) {
-        if (ShmAttached) {
-            XShmDetach(WindowDisplay, &ShmInfo);
-            XSync(WindowDisplay, False);
-            Image->data = nullptr;  // not ours to free: the segment is detached below
-            XDestroyImage(Image);
-            shmdt(ShmInfo.shmaddr);
-        } else {
-            XDestroyImage(Image);  // frees the calloc'ed pixels too
-        }
-        Image = nullptr;
-        ShmAttached = false;
-        ScreenImage = TScreenImage{};
+    if (ShmAttached) {
+        for (size_t i = 0; i < Images.size(); ++i)
+            if (Images[i]) XShmDetach(WindowDisplay, &ShmInfos[i]);
+        XSync(WindowDisplay, False);
     }
+    for (size_t i = 0; i < Images.size(); ++i) {
+        if (!Images[i]) continue;
+        if (ShmAttached) {
+            Images[i]->data = nullptr;  // not ours to free: the segment is detached below
+            XDestroyImage(Images[i]);
+            shmdt(ShmInfos[i].shmaddr);
+        } else {
+            XDestroyImage(Images[i]);  // frees the calloc'ed pixels too
+        }
+        Images[i] = nullptr;
+    }
+    ShmInfos = {};
+    ShmAttached = false;
+    ScreenImages = {};
+    ScreenImageCount = 0;
     if (WindowGC) XFreeGC(WindowDisplay, WindowGC);
     WindowGC = nullptr;
 }
@@ -120,12 +138,13 @@ void ReleaseScreenImage() {
 
 using namespace XPlatform;
 
-void PutScreenRect(const TClientRect& r) {
+void PutScreenRect(int32_t image, const TClientRect& r) {
+    XImage* const put = Images[size_t(image)];
     const unsigned w = unsigned(r.X2 - r.X1 + 1), h = unsigned(r.Y2 - r.Y1 + 1);
     if (ShmAttached)
-        XShmPutImage(WindowDisplay, GraphXWindow, WindowGC, Image, r.X1, r.Y1, r.X1, r.Y1, w, h, False);
+        XShmPutImage(WindowDisplay, GraphXWindow, WindowGC, put, r.X1, r.Y1, r.X1, r.Y1, w, h, False);
     else
-        XPutImage(WindowDisplay, GraphXWindow, WindowGC, Image, r.X1, r.Y1, r.X1, r.Y1, w, h);
+        XPutImage(WindowDisplay, GraphXWindow, WindowGC, put, r.X1, r.Y1, r.X1, r.Y1, w, h);
     XFlush(WindowDisplay);
 }
 
