@@ -131,7 +131,7 @@ TEST_F(ScreenImageTest, LongRowsConvertEveryIndexOnEveryVisual) {
             for (int y = 0; y < 3; ++y) {
                 for (int x = 0; x <= 200; ++x) {
                     const bool inside = x >= r.X1 && x <= r.X2 && y >= r.Y1 && y <= r.Y2;
-                    const uint32_t rgb = page_.ColorTable[page_.Pixels[size_t(y * 200 + x)]];
+                    const uint32_t rgb = inside ? page_.ColorTable[page_.Pixels[size_t(y * 200 + x)]] : 0;
                     const uint32_t word = (((rgb >> 16) & 0xFFu) << c.Red) | (((rgb >> 8) & 0xFFu) << c.Green) |
                                           ((rgb & 0xFFu) << c.Blue) | c.Fixed;
                     ASSERT_EQ(At(x, y), inside ? word : Untouched) << x << "," << y << " of " << r.X1 << ".." << r.X2;
