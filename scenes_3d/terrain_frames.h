@@ -15,8 +15,10 @@ extern int16_t TerrainPrevMouseX, TerrainPrevMouseY;
 // The scene and camera of each program as at its start.
 void BeginTerrainWire();
 void BeginTerrainGl();
+// Frees what BeginTerrainGl took for the spheres.
+void EndTerrainGl();
 // The gl program's held keys and right drag; Up never takes the distance to
-// 0 or below, where nothing would be drawn.
+// 0 or below, where nothing would be drawn. The pointer keeps 16 bits.
 void SteerTerrainOrbit(bool up, bool down, bool left, bool right, int32_t x, int32_t y,
                        uint16_t buttons);
 

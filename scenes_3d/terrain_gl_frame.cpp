@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "extended_ops.h"
 #include "frame_pacing.h"
 #include "program_input.h"
 #include "program_window.h"
@@ -19,8 +20,8 @@ GLUquadric* Quadric = nullptr;
 
 constexpr int32_t KeyUp = 38, KeyDown = 40, KeyLeft = 37, KeyRight = 39, KeyEscape = 27;
 
-void CornerVertex(int32_t r, int32_t c, int32_t row, int32_t column, float k) {
-    glColor3f(float(c) / 100 + k, float(r) / 100 + k, float(r + c) / 100 + k);
+void CornerVertex(int32_t r, int32_t c, int32_t row, int32_t column, long double k) {
+    glColor3f(float(c / 100.0L + k), float(r / 100.0L + k), float((r + c) / 100.0L + k));
     glVertex3f(float(row - 25), float(GetHeight(row, column)), float(25 - column));
 }
 
@@ -28,10 +29,10 @@ void DrawTerrainGl() {
     for (int32_t c = 0; c < HeightGridSize - 1; c++)
         for (int32_t r = 0; r < HeightGridSize - 1; r++) {
             glBegin(GL_QUADS);
-            CornerVertex(r, c, r, c, 0.3f);
-            CornerVertex(r, c, r + 1, c, 0.1f);
-            CornerVertex(r, c, r + 1, c + 1, 0.5f);
-            CornerVertex(r, c, r, c + 1, 0.8f);
+            CornerVertex(r, c, r, c, 0.3L);
+            CornerVertex(r, c, r + 1, c, 0.1L);
+            CornerVertex(r, c, r + 1, c + 1, 0.5L);
+            CornerVertex(r, c, r, c + 1, 0.8L);
             glEnd();
         }
     for (const TTerrainBall& ball : TerrainBalls) {
@@ -62,9 +63,10 @@ void SetTerrainView() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glEnable(GL_DEPTH_TEST);
     glLoadIdentity();
-    const double y = o.Yaw * M_PI / 180, p = o.Pitch * M_PI / 180;
-    gluLookAt(-o.Dist * std::sin(y) * std::cos(p), o.Dist * std::sin(p),
-              o.Dist * std::cos(y) * std::cos(p), 0, o.Dist / 2, 0, 0, std::cos(p), 0);
+    const long double y = o.Yaw * M_PIl / 180, p = o.Pitch * M_PIl / 180;
+    gluLookAt(Rounded(-o.Dist * std::sin(y) * std::cos(p)), Rounded(o.Dist * std::sin(p)),
+              Rounded(o.Dist * std::cos(y) * std::cos(p)), 0, o.Dist / 2, 0, 0, Rounded(std::cos(p)),
+              0);
 }
 
 }  // namespace
@@ -72,8 +74,11 @@ void SetTerrainView() {
 void SteerTerrainOrbit(bool up, bool down, bool left, bool right, int32_t x, int32_t y,
                        uint16_t buttons) {
     TTerrainOrbit& o = TerrainOrbit;
-    if (up && o.Dist - 0.5 > 0) o.Dist -= 0.5;
-    if (down) o.Dist += 0.5;
+    // Up and Down together still cancel at the nearest distance.
+    double dist = o.Dist;
+    if (up) dist -= 0.5;
+    if (down) dist += 0.5;
+    if (dist > 0) o.Dist = dist;
     if (left) o.Yaw -= 1;
     if (right) o.Yaw += 1;
     const int16_t px = int16_t(x), py = int16_t(y);
@@ -92,6 +97,13 @@ void BeginTerrainGl() {
     FrameCount = 0;
     BuildHeightGrid();
     PlaceTerrainBalls();
+    // One quadric for every sphere of the run.
+    if (!Quadric) Quadric = gluNewQuadric();
+}
+
+void EndTerrainGl() {
+    gluDeleteQuadric(Quadric);
+    Quadric = nullptr;
 }
 
 bool RunTerrainGlFrame() {
@@ -110,11 +122,8 @@ int TerrainBallsGlMain() {
     if (!OpenProgramWindow("terrain_balls_gl", 3, 6, "BILE 3D", true)) return 1;
     SelectGlTarget(true);
     BeginTerrainGl();
-    // One quadric for every sphere of the run.
-    Quadric = gluNewQuadric();
     while (!RunTerrainGlFrame()) PaceFrame();
-    gluDeleteQuadric(Quadric);
-    Quadric = nullptr;
+    EndTerrainGl();
     SelectGlTarget(false);
     CloseGraphWindow();
     return 0;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "coords.h"
+#include "extended_ops.h"
 
 std::array<std::array<THeightCell, HeightGridSize>, HeightGridSize> HeightGrid{};
 std::array<TTerrainBall, TerrainBallCount> TerrainBalls{};
@@ -34,10 +35,10 @@ void RespondPair(TTerrainBall& a, TTerrainBall& b) {
     VecNormalize(n);
     const TExt ui = VecDot(a.Vel, n), uj = VecDot(b.Vel, n);
     const TExt p = 2 * (ui - uj) / (BallMass + BallMass);
-    TVec3 push;
-    VecScale(push, n, static_cast<double>(BallMass * p));
-    VecSub(a.Vel, a.Vel, push);
-    VecAdd(b.Vel, b.Vel, push);
+    a.Vel = {Rounded(a.Vel.X - BallMass * p * n.X), Rounded(a.Vel.Y - BallMass * p * n.Y),
+             Rounded(a.Vel.Z - BallMass * p * n.Z)};
+    b.Vel = {Rounded(b.Vel.X + BallMass * p * n.X), Rounded(b.Vel.Y + BallMass * p * n.Y),
+             Rounded(b.Vel.Z + BallMass * p * n.Z)};
 }
 
 // Whether the pair meets within this step. An overlapping pair answers only
@@ -78,12 +79,10 @@ void MoveOverTerrain(TTerrainBall& ball) {
     if (ball.Pos.Y <= TExt(ball.Radius) + h) {
         // Reflected only while it moves into the surface; set onto it always.
         const TExt d = VecDot(ball.Vel, n);
-        if (d < 0) {
-            TVec3 turn;
-            VecScale(turn, n, static_cast<double>(2 * d));
-            VecSub(ball.Vel, ball.Vel, turn);
-            VecScale(ball.Vel, ball.Vel, Restitution);
-        }
+        if (d < 0)
+            ball.Vel = {Rounded((ball.Vel.X - 2 * d * n.X) * Restitution),
+                        Rounded((ball.Vel.Y - 2 * d * n.Y) * Restitution),
+                        Rounded((ball.Vel.Z - 2 * d * n.Z) * Restitution)};
         ball.Pos.Y = static_cast<double>(TExt(ball.Radius) + h);
     }
     const TExt dt = TerrainVariant.TimeStep;

@@ -18,9 +18,9 @@ void ProjectLine(const TVec3& a, const TVec3& b) { ClipProjectLine(a.X, a.Y, a.Z
 }  // namespace
 
 void DrawTerrainWire() {
-    SetDrawColor(NamedColors[59]);
     for (int32_t c = 0; c < HeightGridSize - 1; c++)
         for (int32_t r = 0; r < HeightGridSize - 1; r++) {
+            SetDrawColor(NamedColors[59]);
             const TVec3 a{double(r - 25), GetHeight(r, c), double(25 - c)};
             const TVec3 b{double(r - 24), GetHeight(r + 1, c), double(25 - c)};
             const TVec3 cc{double(r - 24), GetHeight(r + 1, c + 1), double(24 - c)};
@@ -33,8 +33,10 @@ void DrawTerrainWire() {
     for (const TTerrainBall& ball : TerrainBalls) {
         SetDrawColor(uint32_t(ball.Colour));
         WireSphere(ball.Pos.X, ball.Pos.Y, ball.Pos.Z, ball.Radius);
-        SetDrawColor(NamedColors[250]);
-        for (int32_t k = 1; k < TrailLength; k++) ProjectLine(ball.Trail[k - 1], ball.Trail[k]);
+        for (int32_t k = 1; k < TrailLength; k++) {
+            SetDrawColor(NamedColors[250]);
+            ProjectLine(ball.Trail[k - 1], ball.Trail[k]);
+        }
     }
 }
 
