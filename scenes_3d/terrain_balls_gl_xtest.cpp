@@ -1,2 +1,80 @@
+// terrain_balls_gl as a user meets it.
 #include <gtest/gtest.h>
-TEST(Placeholder, Nothing) {}
+
+#include "view_change_xtest.h"
+
+namespace {
+
+// The quads' blended colours: every component well lit, none at the
+// balls' 0 (their palette colours all have one component 0), white left to
+// the trails.
+constexpr TColorRange Terrain{96, 254, 96, 254, 128, 254};
+constexpr uint32_t White = 0xFFFFFF;
+// Ball 0: palette entry 32, (0, 0, 252), given as 252/256.
+constexpr uint32_t BallBlue = 0x0000FB;
+
+class TerrainGlTest : public ::testing::Test {
+protected:
+    TProgramRun Run;
+    void SetUp() override {
+        std::string why;
+        ASSERT_TRUE(StartProgramWindow(Run, PROGRAM_PATH, "BILE 3D", why)) << why;
+        ASSERT_TRUE(WaitForPixels(Run, Terrain, WholeWindow,
+                                  [](const TPixelCount& c) { return c.Count > 40000; }))
+            << "no terrain";
+    }
+    void TearDown() override { EndProgramRun(Run); }
+};
+
+TEST_F(TerrainGlTest, TerrainBallsAndWhiteTrails) {
+    const TPixelCount terrain = CountPixels(Run, Terrain, WholeWindow);
+    // Seen from above the ring, the balls stand over the far edge.
+    EXPECT_TRUE(WaitForPixels(Run, ExactColor(BallBlue), WholeWindow, [&](const TPixelCount& c) {
+        return c.Count > 30 && c.Y1 < terrain.Y1 + 40;
+    }));
+    EXPECT_TRUE(WaitForPixels(Run, ExactColor(White), WholeWindow,
+                              [](const TPixelCount& c) { return c.Count > 50; }))
+        << "no trails";
+    SendCloseRequest(Run.Driver, Run.Win);
+    EXPECT_TRUE(StillRunningAfter(Run, 500)) << "the close box ends it";
+    int status = -1;
+    ASSERT_TRUE(EndsOnHeldEsc(Run, status)) << "Esc held does not end it";
+    EXPECT_EQ(status, 0);
+}
+
+TEST_F(TerrainGlTest, HeldKeysAndARightDragMoveTheOrbit) {
+    TPixelCount before = SettledBox(Run, Terrain);
+    for (KeySym key : {XK_Up, XK_Down, XK_Left, XK_Right}) {
+        HoldKeyFor(Run, key, 300);
+        const TPixelCount after = SettledBox(Run, Terrain);
+        EXPECT_FALSE(SameBox(after, before, 4)) << "key " << XKeysymToString(key) << " moves nothing";
+        before = after;
+    }
+    // Up and Down together cancel.
+    HoldKey(Run.Driver, XK_Up, true);
+    HoldKeyFor(Run, XK_Down, 300);
+    HoldKey(Run.Driver, XK_Up, false);
+    const TPixelCount together = SettledBox(Run, Terrain);
+    EXPECT_TRUE(SameBox(together, before, 4)) << "Up and Down together move the eye";
+    SlowDrag(Run, 400, 300, 480, 300, 1);
+    EXPECT_TRUE(SameBox(SettledBox(Run, Terrain), together, 4)) << "a left drag turns";
+    SlowDrag(Run, 400, 300, 440, 320, 3);
+    EXPECT_FALSE(SameBox(SettledBox(Run, Terrain), together, 4)) << "a right drag does not turn";
+}
+
+TEST(TerrainGlNoDisplay, EndsWithOneLine) {
+    std::string why;
+    EXPECT_TRUE(FailsWithoutDisplay(PROGRAM_PATH, "terrain_balls_gl", why)) << why;
+}
+
+TEST(TerrainGlNoOpenGl, EndsWithTheOpenGlLine) {
+    TProgramRun run;
+    ASSERT_TRUE(StartProgramOnly(run, PROGRAM_PATH, {"__EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent"}));
+    int status = -1;
+    EXPECT_TRUE(WaitProgramStatus(run, 5000, status));
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(ProgramErrors(run), "terrain_balls_gl: cannot open the window: OpenGL is unavailable\n");
+    EndProgramRun(run);
+}
+
+}  // namespace
