@@ -70,7 +70,7 @@ bool RunProjectile3DFrame() {
     ClearWholeWindow();
     StepThrownBall();
     DrawCubeScene();
-    return KeyIsHeld(KeyEscape);
+    return ViewKeyHeld(KeyEscape);
 }
 
 int Projectile3DMain() {

@@ -59,7 +59,7 @@ bool RunTerrainWireFrame() {
     StepTerrainScene();
     DrawTerrainWire();
     AdvanceTrails();
-    return KeyIsHeld(KeyEscape);
+    return ViewKeyHeld(KeyEscape);
 }
 
 int TerrainBallsWireMain() {
