@@ -36,22 +36,11 @@ TEST_F(ThrowViewTest, TheHalfTurnShowsTheCubeAndTheYellowBallMoves) {
         return c.Count > 30 && (std::abs(c.CenterX() - ball.CenterX()) > 3 ||
                                 std::abs(c.CenterY() - ball.CenterY()) > 3);
     })) << "the ball does not move";
-    SendCloseRequest(Run.Driver, Run.Win);
-    EXPECT_TRUE(StillRunningAfter(Run, 500)) << "the close box ends it";
-    int status = -1;
-    ASSERT_TRUE(EndsOnHeldEsc(Run, status)) << "Esc held does not end it";
-    EXPECT_EQ(status, 0);
+    ExpectOnlyHeldEscEnds(Run);
 }
 
 TEST_F(ThrowViewTest, HeldKeysMoveTheEye) {
-    const TColorRange cube = ExactColor(White);
-    TPixelCount before = SettledBox(Run, cube);
-    for (KeySym key : {XK_Up, XK_Down, XK_a, XK_z, XK_Left, XK_Right}) {
-        HoldKeyFor(Run, key, 300);
-        const TPixelCount after = SettledBox(Run, cube);
-        EXPECT_FALSE(SameBox(after, before, 4)) << "key " << XKeysymToString(key) << " moves nothing";
-        before = after;
-    }
+    ExpectKeysMoveBox(Run, ExactColor(White), {XK_Up, XK_Down, XK_a, XK_z, XK_Left, XK_Right});
 }
 
 TEST_F(ThrowViewTest, OnlyARightDragAloneTurnsTheView) {

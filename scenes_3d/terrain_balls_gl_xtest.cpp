@@ -35,21 +35,11 @@ TEST_F(TerrainGlTest, TerrainBallsAndWhiteTrails) {
     EXPECT_TRUE(WaitForPixels(Run, ExactColor(White), WholeWindow,
                               [](const TPixelCount& c) { return c.Count > 50; }))
         << "no trails";
-    SendCloseRequest(Run.Driver, Run.Win);
-    EXPECT_TRUE(StillRunningAfter(Run, 500)) << "the close box ends it";
-    int status = -1;
-    ASSERT_TRUE(EndsOnHeldEsc(Run, status)) << "Esc held does not end it";
-    EXPECT_EQ(status, 0);
+    ExpectOnlyHeldEscEnds(Run);
 }
 
 TEST_F(TerrainGlTest, HeldKeysAndARightDragMoveTheOrbit) {
-    TPixelCount before = SettledBox(Run, Terrain);
-    for (KeySym key : {XK_Up, XK_Down, XK_Left, XK_Right}) {
-        HoldKeyFor(Run, key, 300);
-        const TPixelCount after = SettledBox(Run, Terrain);
-        EXPECT_FALSE(SameBox(after, before, 4)) << "key " << XKeysymToString(key) << " moves nothing";
-        before = after;
-    }
+    const TPixelCount before = ExpectKeysMoveBox(Run, Terrain, {XK_Up, XK_Down, XK_Left, XK_Right});
     // Up and Down together cancel.
     HoldKey(Run.Driver, XK_Up, true);
     HoldKeyFor(Run, XK_Down, 300);

@@ -28,25 +28,14 @@ TEST_F(TerrainWireTest, GreyGridBallsAndWhiteTrails) {
     // The trails grow as the balls fall.
     EXPECT_TRUE(WaitForPixels(Run, ExactColor(White), WholeWindow,
                               [](const TPixelCount& c) { return c.Count > 200; }));
-    // The close box does not end it.
-    SendCloseRequest(Run.Driver, Run.Win);
-    EXPECT_TRUE(StillRunningAfter(Run, 500));
-    int status = -1;
-    ASSERT_TRUE(EndsOnHeldEsc(Run, status)) << "Esc held does not end it";
-    EXPECT_EQ(status, 0);
+    ExpectOnlyHeldEscEnds(Run);
 }
 
 TEST_F(TerrainWireTest, HeldKeysMoveTheEye) {
-    const TColorRange grid = ExactColor(Grey);
-    TPixelCount before = SettledBox(Run, grid);
+    const TPixelCount still = SettledBox(Run, ExactColor(Grey));
     PauseMs(300);
-    EXPECT_TRUE(SameBox(CountPixels(Run, grid, WholeWindow), before, 2)) << "the view drifts";
-    for (KeySym key : {XK_Up, XK_Down, XK_a, XK_z, XK_Left, XK_Right}) {
-        HoldKeyFor(Run, key, 300);
-        const TPixelCount after = SettledBox(Run, grid);
-        EXPECT_FALSE(SameBox(after, before, 4)) << "key " << XKeysymToString(key) << " moves nothing";
-        before = after;
-    }
+    EXPECT_TRUE(SameBox(CountPixels(Run, ExactColor(Grey), WholeWindow), still, 2)) << "the view drifts";
+    ExpectKeysMoveBox(Run, ExactColor(Grey), {XK_Up, XK_Down, XK_a, XK_z, XK_Left, XK_Right});
 }
 
 TEST_F(TerrainWireTest, OnlyARightDragAloneTurnsTheView) {

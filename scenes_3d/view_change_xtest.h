@@ -4,9 +4,11 @@
 #pragma once
 
 #include <X11/keysym.h>
+#include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdlib>
+#include <initializer_list>
 #include <thread>
 
 #include "test_support/program_test.h"
@@ -53,10 +55,27 @@ inline void SlowDrag(TProgramRun& run, int x1, int y1, int x2, int y2, unsigned 
     HoldButton(run.Driver, button, false);
 }
 
-// Esc held until the program ends: status 0 within 2 s.
-inline bool EndsOnHeldEsc(TProgramRun& run, int& status) {
+// Each key held for a moment moves the box; the box after the last key.
+inline TPixelCount ExpectKeysMoveBox(TProgramRun& run, const TColorRange& range,
+                                     std::initializer_list<KeySym> keys) {
+    TPixelCount before = SettledBox(run, range);
+    for (KeySym key : keys) {
+        HoldKeyFor(run, key, 300);
+        const TPixelCount after = SettledBox(run, range);
+        EXPECT_FALSE(SameBox(after, before, 4)) << "key " << XKeysymToString(key) << " moves nothing";
+        before = after;
+    }
+    return before;
+}
+
+// The close box leaves the program running; Esc held ends it with status 0
+// within 2 s.
+inline void ExpectOnlyHeldEscEnds(TProgramRun& run) {
+    SendCloseRequest(run.Driver, run.Win);
+    EXPECT_TRUE(StillRunningAfter(run, 500)) << "the close box ends it";
     HoldKey(run.Driver, XK_Escape, true);
-    const bool ended = WaitProgramStatus(run, 2000, status);
+    int status = -1;
+    EXPECT_TRUE(WaitProgramStatus(run, 2000, status)) << "Esc held does not end it";
     HoldKey(run.Driver, XK_Escape, false);
-    return ended;
+    EXPECT_EQ(status, 0);
 }
