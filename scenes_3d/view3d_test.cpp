@@ -6,6 +6,7 @@
 
 #include "headless_pages.h"
 #include "view3d.h"
+#include "vec3_expect.h"
 
 namespace {
 
@@ -24,12 +25,6 @@ bool HeldFromList(int32_t key) {
     for (int32_t k : HeldKeys)
         if (k == key) return true;
     return false;
-}
-
-void ExpectVec(const TVec3& v, double x, double y, double z, double tolerance = 1e-15) {
-    EXPECT_NEAR(v.X, x, tolerance);
-    EXPECT_NEAR(v.Y, y, tolerance);
-    EXPECT_NEAR(v.Z, z, tolerance);
 }
 
 class View3dTest : public ::testing::Test {
@@ -108,44 +103,44 @@ TEST_F(View3dTest, WireSpheresHaveTheirSegmentCountsAndJoinNewPointToPrevious) {
 
 TEST_F(View3dTest, StartEyesLookAtTheOrigin) {
     CamSetupFromEye(BoxBallsWireStartEye);
-    ExpectVec(CamEye, 1, -100, 100);
-    ExpectVec(CamFwd, -0.007070891041799029, 0.7070891041799029, -0.7070891041799029);
-    ExpectVec(CamRight, -0.9999500037496876, 0, 0.009999500037496875);
-    ExpectVec(CamUp, 0.0070705375237605705, 0.7071244577512947, 0.707053752376057);
+    ExpectVec(CamEye, 1, -100, 100, 1e-15);
+    ExpectVec(CamFwd, -0.007070891041799029, 0.7070891041799029, -0.7070891041799029, 1e-15);
+    ExpectVec(CamRight, -0.9999500037496876, 0, 0.009999500037496875, 1e-15);
+    ExpectVec(CamUp, 0.0070705375237605705, 0.7071244577512947, 0.707053752376057, 1e-15);
     CamSetupFromEye(TerrainBallsWireStartEye);
-    ExpectVec(CamEye, 0, 25, 23);
-    ExpectVec(CamFwd, 0, -0.7359310117618296, -0.6770565308208832);
-    ExpectVec(CamRight, -1, 0, 0);
-    ExpectVec(CamUp, 0, 0.6770565308208832, -0.7359310117618296);
+    ExpectVec(CamEye, 0, 25, 23, 1e-15);
+    ExpectVec(CamFwd, 0, -0.7359310117618296, -0.6770565308208832, 1e-15);
+    ExpectVec(CamRight, -1, 0, 0, 1e-15);
+    ExpectVec(CamUp, 0, 0.6770565308208832, -0.7359310117618296, 1e-15);
 }
 
 TEST_F(View3dTest, HeldKeysMoveTheEyeAlongTheAxes) {
     CamMoveHeld();
-    ExpectVec(CamEye, 0, 0, 0);
+    ExpectVec(CamEye, 0, 0, 0, 1e-15);
     HeldKeys = {0x26, 0x25, 0x5A};  // Up, Left, Z
     CamMoveHeld();
-    ExpectVec(CamEye, -5.5, 5.5, 5.5);
+    ExpectVec(CamEye, -5.5, 5.5, 5.5, 1e-15);
     HeldKeys = {0x28, 0x41, 0x27};  // Down, A, Right
     CamMoveHeld();
     CamMoveHeld();
-    ExpectVec(CamEye, 5.5, -5.5, -5.5);
+    ExpectVec(CamEye, 5.5, -5.5, -5.5, 1e-15);
 }
 
 TEST_F(View3dTest, TurnsComeFromTheOldAxes) {
     CamTurn(0, 0, 0);
-    ExpectVec(CamRight, 1, 0, 0);
-    ExpectVec(CamUp, 0, 1, 0);
-    ExpectVec(CamFwd, 0, 0, 1);
+    ExpectVec(CamRight, 1, 0, 0, 1e-15);
+    ExpectVec(CamUp, 0, 1, 0, 1e-15);
+    ExpectVec(CamFwd, 0, 0, 1, 1e-15);
     // A 256-pixel drag to the right: one radian of yaw.
     CamTurn(0, 0, 256 * DragRadiansPerPixel);
-    ExpectVec(CamRight, 0.5403023058681398, 0, -0.8414709848078965);
-    ExpectVec(CamUp, 0, 1, 0);
-    ExpectVec(CamFwd, 0.8414709848078965, 0, 0.5403023058681398);
+    ExpectVec(CamRight, 0.5403023058681398, 0, -0.8414709848078965, 1e-15);
+    ExpectVec(CamUp, 0, 1, 0, 1e-15);
+    ExpectVec(CamFwd, 0.8414709848078965, 0, 0.5403023058681398, 1e-15);
     // Then a quarter turn of pitch about the new right axis.
     CamTurn(0, 1.5707963267948966, 0);
-    ExpectVec(CamRight, 0.5403023058681398, 0, -0.8414709848078965);
-    ExpectVec(CamUp, -0.8414709848078965, 0, -0.5403023058681398);
-    ExpectVec(CamFwd, 0, 1, 0);
+    ExpectVec(CamRight, 0.5403023058681398, 0, -0.8414709848078965, 1e-15);
+    ExpectVec(CamUp, -0.8414709848078965, 0, -0.5403023058681398, 1e-15);
+    ExpectVec(CamFwd, 0, 1, 0, 1e-15);
 }
 
 TEST_F(View3dTest, OrthonormalizeLeavesTheForwardAxis) {
@@ -153,9 +148,9 @@ TEST_F(View3dTest, OrthonormalizeLeavesTheForwardAxis) {
     CamUp = {0, 5, 0};
     CamFwd = {0, 0, 2};
     CamOrthonormalize();
-    ExpectVec(CamRight, 1, 0, 0);
-    ExpectVec(CamUp, 0, 2, 0);
-    ExpectVec(CamFwd, 0, 0, 2);
+    ExpectVec(CamRight, 1, 0, 0, 1e-15);
+    ExpectVec(CamUp, 0, 2, 0, 1e-15);
+    ExpectVec(CamFwd, 0, 0, 2, 1e-15);
 }
 
 }  // namespace
