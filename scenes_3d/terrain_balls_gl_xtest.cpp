@@ -58,13 +58,8 @@ TEST(TerrainGlNoDisplay, EndsWithOneLine) {
 }
 
 TEST(TerrainGlNoOpenGl, EndsWithTheOpenGlLine) {
-    TProgramRun run;
-    ASSERT_TRUE(StartProgramOnly(run, PROGRAM_PATH, {"__EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent"}));
-    int status = -1;
-    EXPECT_TRUE(WaitProgramStatus(run, 5000, status));
-    EXPECT_EQ(status, 1);
-    EXPECT_EQ(ProgramErrors(run), "terrain_balls_gl: cannot open the window: OpenGL is unavailable\n");
-    EndProgramRun(run);
+    std::string why;
+    EXPECT_TRUE(FailsWithoutOpenGl(PROGRAM_PATH, "terrain_balls_gl", why)) << why;
 }
 
 }  // namespace
