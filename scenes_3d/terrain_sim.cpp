@@ -1,5 +1,6 @@
 #include "terrain_sim.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "coords.h"
@@ -26,6 +27,10 @@ int32_t CellIndex(double g) {
     if (TerrainVariant.SixteenBit) return RealToCoord(g - 0.5);
     return SafeRound(g - 0.5);
 }
+
+// The far corner's index. Beyond the grid any index reads 0.0, so the top
+// of the 32-bit range stays where it is instead of overflowing.
+int32_t NextIndex(int32_t index) { return index == INT32_MAX ? index : index + 1; }
 
 bool InsideField(double g) { return g >= 0 && g <= HeightGridSize; }
 
@@ -142,7 +147,7 @@ double TerrainHeightAt(double x, double z) {
     const double gx = static_cast<double>(TExt(x) + 25);
     const double gz = static_cast<double>(25 - TExt(z));
     const int32_t x0 = CellIndex(gx), z0 = CellIndex(gz);
-    const int32_t x1 = x0 + 1, z1 = z0 + 1;
+    const int32_t x1 = NextIndex(x0), z1 = NextIndex(z0);
     const double fx = static_cast<double>(gx - TExt(x0)), fz = static_cast<double>(gz - TExt(z0));
     const double hz0 = Lerp(GetHeight(x0, z0), GetHeight(x1, z0), fx);
     const double hz1 = Lerp(GetHeight(x0, z1), GetHeight(x1, z1), fx);

@@ -50,6 +50,8 @@ TEST_F(TerrainTest, SurfaceUnderAPoint) {
     EXPECT_NEAR(TerrainHeightAt(0.5, 0), (2 * std::cos(25.0) + std::sin(25.0) + std::sin(26.0)) / 2,
                 1e-12);
     EXPECT_EQ(TerrainHeightAt(100, 100), 0.0);  // the plane beyond the field
+    EXPECT_EQ(TerrainHeightAt(3e9, -3e9), 0.0);  // indices at the 32-bit limit
+    EXPECT_EQ(TerrainHeightAt(-3e9, 3e9), 0.0);
 }
 
 TEST_F(TerrainTest, StartRingAndTrails) {
