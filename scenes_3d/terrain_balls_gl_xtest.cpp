@@ -9,6 +9,10 @@ namespace {
 // balls' 0 (their palette colours all have one component 0), white left to
 // the trails.
 constexpr TColorRange Terrain{96, 254, 96, 254, 128, 254};
+// Red grows with the column (away from the eye), green with the row (to the
+// right): the left side runs to pink, the right side to cyan.
+constexpr TColorRange Pink{200, 255, 96, 190, 200, 255}, Cyan{96, 190, 200, 255, 200, 255};
+constexpr TPixelRect LeftHalf{0, 0, 399, 599}, RightHalf{400, 0, 799, 599};
 constexpr uint32_t White = 0xFFFFFF;
 // Ball 0: palette entry 32, (0, 0, 252), given as 252/256.
 constexpr uint32_t BallBlue = 0x0000FB;
@@ -28,6 +32,8 @@ protected:
 
 TEST_F(TerrainGlTest, TerrainBallsAndWhiteTrails) {
     const TPixelCount terrain = CountPixels(Run, Terrain, WholeWindow);
+    EXPECT_GT(CountPixels(Run, Pink, LeftHalf).Count, 2 * CountPixels(Run, Cyan, LeftHalf).Count + 500);
+    EXPECT_GT(CountPixels(Run, Cyan, RightHalf).Count, 2 * CountPixels(Run, Pink, RightHalf).Count + 500);
     // Seen from above the ring, the balls stand over the far edge.
     EXPECT_TRUE(WaitForPixels(Run, ExactColor(BallBlue), WholeWindow, [&](const TPixelCount& c) {
         return c.Count > 30 && c.Y1 < terrain.Y1 + 40;
