@@ -93,6 +93,14 @@ TEST_F(TerrainWireTest, GridThenEachSphereWithItsTrail) {
     DrawTerrainWire();
     ASSERT_EQ(Recorded.size(), 18724u);
     for (size_t k = 0; k < 9604; k++) ASSERT_EQ(Recorded[k].Color, 8u) << k;
+    // A cell's four edges in order: A-B, B-C, A-D, D-C.
+    const TSegment &ab = Recorded[0], &bc = Recorded[1], &ad = Recorded[2], &dc = Recorded[3];
+    EXPECT_TRUE(bc.X1 == ab.X2 && bc.Y1 == ab.Y2);
+    EXPECT_TRUE(ad.X1 == ab.X1 && ad.Y1 == ab.Y1);
+    EXPECT_TRUE(dc.X1 == ad.X2 && dc.Y1 == ad.Y2);
+    EXPECT_TRUE(dc.X2 == bc.X2 && dc.Y2 == bc.Y2);
+    EXPECT_FALSE(ab.X1 == ab.X2 && ab.Y1 == ab.Y2);
+    EXPECT_FALSE(ad.X2 == bc.X2 && ad.Y2 == bc.Y2);
     for (int32_t ball = 0; ball < 20; ball++) {
         const size_t first = 9604 + size_t(ball) * 456;
         EXPECT_EQ(Recorded[first].Color, uint32_t(32 + ball));
