@@ -4,6 +4,7 @@
 
 #include "frame_flip.h"
 #include "frame_pacing.h"
+#include "key_codes.h"
 #include "program_input.h"
 #include "program_window.h"
 #include "tavrel.h"
@@ -17,7 +18,6 @@ double TurnRoll = 0, TurnPitch = M_PI, TurnYaw = 0;
 bool FirstFrameDone = false;
 int32_t PrevMouseX = 0, PrevMouseY = 0;
 
-constexpr int32_t KeyEscape = 27;
 constexpr int CubeEdges[12][2] = {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {4, 5}, {5, 6},
                                   {6, 7}, {7, 4}, {0, 4}, {1, 5}, {2, 6}, {3, 7}};
 
@@ -70,7 +70,7 @@ bool RunProjectile3DFrame() {
     ClearWholeWindow();
     StepThrownBall();
     DrawCubeScene();
-    return ViewKeyHeld(KeyEscape);
+    return ViewKeyHeld(VkEscape);
 }
 
 int Projectile3DMain() {

@@ -12,4 +12,4 @@ tavrel_add_program(terrain_balls_wire SOURCES terrain_balls_wire_main.cpp
 tavrel_add_program(terrain_balls_gl SOURCES terrain_balls_gl_main.cpp
   LIBS scenes_terrain_frames TEST terrain_balls_gl_xtest.cpp)
 tavrel_bench_libs(terrain_bench scenes_terrain_frames)
-tavrel_add_tests(ONLY "^terrain_frames_" scenes_terrain_frames)
+tavrel_add_tests(ONLY "^terrain_frames_" scenes_terrain_frames tavrel_internal)  # headless pages

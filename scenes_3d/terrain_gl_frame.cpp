@@ -5,6 +5,7 @@
 
 #include "extended_ops.h"
 #include "frame_pacing.h"
+#include "key_codes.h"
 #include "program_input.h"
 #include "program_window.h"
 #include "tavrel.h"
@@ -17,8 +18,6 @@ int16_t TerrainPrevMouseX = 0, TerrainPrevMouseY = 0;
 namespace {
 
 GLUquadric* Quadric = nullptr;
-
-constexpr int32_t KeyUp = 38, KeyDown = 40, KeyLeft = 37, KeyRight = 39, KeyEscape = 27;
 
 void CornerVertex(int32_t r, int32_t c, int32_t row, int32_t column, long double k) {
     glColor3f(float(c / 100.0L + k), float(r / 100.0L + k), float((r + c) / 100.0L + k));
@@ -107,15 +106,15 @@ void EndTerrainGl() {
 }
 
 bool RunTerrainGlFrame() {
-    SteerTerrainOrbit(KeyIsHeld(KeyUp), KeyIsHeld(KeyDown), KeyIsHeld(KeyLeft),
-                      KeyIsHeld(KeyRight), MouseX(), MouseY(), MouseButtons());
+    SteerTerrainOrbit(KeyIsHeld(VkUp), KeyIsHeld(VkDown), KeyIsHeld(VkLeft),
+                      KeyIsHeld(VkRight), MouseX(), MouseY(), MouseButtons());
     StepTerrainScene();
     SetTerrainView();
     DrawTerrainGl();
     AdvanceTrails();
     glFlush();
     SetRefreshMode(2);
-    return KeyIsHeld(KeyEscape);
+    return KeyIsHeld(VkEscape);
 }
 
 int TerrainBallsGlMain() {

@@ -1,5 +1,6 @@
 #include "frame_flip.h"
 #include "frame_pacing.h"
+#include "key_codes.h"
 #include "program_input.h"
 #include "program_window.h"
 #include "tavrel.h"
@@ -10,8 +11,6 @@
 namespace {
 
 int16_t FramePage = 0;
-
-constexpr int32_t KeyEscape = 27;
 
 void ProjectLine(const TVec3& a, const TVec3& b) { ClipProjectLine(a.X, a.Y, a.Z, b.X, b.Y, b.Z); }
 
@@ -59,7 +58,7 @@ bool RunTerrainWireFrame() {
     StepTerrainScene();
     DrawTerrainWire();
     AdvanceTrails();
-    return ViewKeyHeld(KeyEscape);
+    return ViewKeyHeld(VkEscape);
 }
 
 int TerrainBallsWireMain() {
