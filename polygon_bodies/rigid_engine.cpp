@@ -1,0 +1,397 @@
+#include "rigid_engine.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "extended_ops.h"
+
+std::array<TRigidBody, RigidTableSize> RigidBodies{};
+int32_t LastBodyIndex = 0;
+std::array<TCrowdBody, CrowdTableSize> CrowdBodies{};
+
+double RigidGravity = DefaultRigidGravity;
+double RigidFrameTime = DefaultRigidFrameTime;
+bool RigidExtentRejects = true;
+
+namespace {
+
+// A body's vertices in the window, made once per sub-step (nothing moves while
+// the pairs are handled), with the extents of each edge and of the whole.
+// Points[Sides] repeats Points[0], so edge j always ends at Points[j + 1].
+struct TWorldShape {
+    int32_t Sides;
+    TBodyVertices Points;
+    std::array<double, MaxBodySides> EdgeMinX, EdgeMaxX, EdgeMinY, EdgeMaxY;
+    double MinX, MaxX, MinY, MaxY;
+};
+
+struct TContact {
+    double CenterX, CenterY, NormalX, NormalY;
+};
+
+// What an impulse changes, before it is added to the six velocities.
+struct TPairChange {
+    long double AX, AY, AW, BX, BY, BW;
+};
+
+constexpr int32_t ShapeCapacity = CrowdTableSize > RigidTableSize ? CrowdTableSize : RigidTableSize;
+std::array<TWorldShape, ShapeCapacity> Shapes;
+std::array<double, ShapeCapacity> ReachOf;  // width squared + height squared
+
+// Extents farther apart than this cannot hold a crossing. Far above the
+// rounding of a crossing near an edge's end, so nothing the exhaustive test
+// would find is lost.
+constexpr double ExtentMargin = 1e-3;
+
+int32_t SidesInUse(int32_t sides) { return sides < 0 ? 0 : sides > MaxBodySides ? MaxBodySides : sides; }
+
+template <class TBody>
+TBodyPoint PlacedVertex(const TBody& body, const TBodyPoint& v, long double c, long double s) {
+    return {Rounded(Ext(body.X) + v.X * c - v.Y * s), Rounded(Ext(body.Y) + v.Y * c + v.X * s)};
+}
+
+template <class TBody>
+void MakeShape(const TBody& body, TWorldShape& shape) {
+    const int32_t n = WorldVertices(body, shape.Points);
+    shape.Sides = n;
+    shape.Points[n] = shape.Points[0];
+    shape.MinX = shape.MaxX = shape.Points[0].X;
+    shape.MinY = shape.MaxY = shape.Points[0].Y;
+    for (int32_t j = 0; j < n; j++) {
+        const TBodyPoint& p = shape.Points[j];
+        const TBodyPoint& q = shape.Points[j + 1];
+        shape.EdgeMinX[j] = p.X < q.X ? p.X : q.X;
+        shape.EdgeMaxX[j] = p.X < q.X ? q.X : p.X;
+        shape.EdgeMinY[j] = p.Y < q.Y ? p.Y : q.Y;
+        shape.EdgeMaxY[j] = p.Y < q.Y ? q.Y : p.Y;
+        if (p.X < shape.MinX) shape.MinX = p.X;
+        if (p.X > shape.MaxX) shape.MaxX = p.X;
+        if (p.Y < shape.MinY) shape.MinY = p.Y;
+        if (p.Y > shape.MaxY) shape.MaxY = p.Y;
+    }
+}
+
+bool Apart(double minA, double maxA, double minB, double maxB) {
+    return minA > maxB + ExtentMargin || minB > maxA + ExtentMargin;
+}
+
+bool ShapesApart(const TWorldShape& a, const TWorldShape& b) {
+    return Apart(a.MinX, a.MaxX, b.MinX, b.MaxX) || Apart(a.MinY, a.MaxY, b.MinY, b.MaxY);
+}
+
+// Every edge of a against every edge of b in index order; the normal comes
+// from the first two crossings, the centre from all of them. With rejects,
+// edges whose extents do not meet are passed over: they cannot cross.
+int32_t CrossShapes(const TWorldShape& a, const TWorldShape& b, bool rejects, TContact& contact) {
+    int32_t count = 0;
+    long double sumX = 0, sumY = 0, normalX = 0, normalY = 0;
+    TBodyPoint first{};
+    for (int32_t i = 0; i < a.Sides; i++) {
+        if (rejects && (Apart(a.EdgeMinX[i], a.EdgeMaxX[i], b.MinX, b.MaxX) ||
+                        Apart(a.EdgeMinY[i], a.EdgeMaxY[i], b.MinY, b.MaxY)))
+            continue;
+        for (int32_t j = 0; j < b.Sides; j++) {
+            if (rejects && (Apart(a.EdgeMinX[i], a.EdgeMaxX[i], b.EdgeMinX[j], b.EdgeMaxX[j]) ||
+                            Apart(a.EdgeMinY[i], a.EdgeMaxY[i], b.EdgeMinY[j], b.EdgeMaxY[j])))
+                continue;
+            TBodyPoint p;
+            if (!IntersectSegments(a.Points[i], a.Points[i + 1], b.Points[j], b.Points[j + 1], p))
+                continue;
+            if (count == 0) {
+                first = p;
+            } else if (count == 1) {
+                normalX = Ext(first.Y) - p.Y;
+                normalY = Ext(p.X) - first.X;
+            }
+            sumX += p.X;
+            sumY += p.Y;
+            count++;
+        }
+    }
+    contact = {0, 0, 0, 0};
+    if (count > 0) {
+        contact.CenterX = Rounded(sumX / count);
+        contact.CenterY = Rounded(sumY / count);
+        const long double length = std::sqrt(normalX * normalX + normalY * normalY);
+        if (length > 0) {
+            normalX /= length;
+            normalY /= length;
+        }
+        contact.NormalX = Rounded(normalX);
+        contact.NormalY = Rounded(normalY);
+    }
+    return count;
+}
+
+// Only pairs this close can touch; no vertex needed.
+template <class TBody>
+bool WithinReach(const TBody& a, const TBody& b) {
+    const long double dx = Ext(b.X) - a.X, dy = Ext(b.Y) - a.Y;
+    return !(dx * dx + dy * dy > Ext(a.Width) * a.Width + Ext(a.Height) * a.Height +
+                                     Ext(b.Width) * b.Width + Ext(b.Height) * b.Height);
+}
+
+template <class TBody>
+TPairChange PairImpulse(const TBody& a, const TBody& b, double restitution, double centerX,
+                        double centerY, double normalX, double normalY, double vax, double vay,
+                        double wa, double vbx, double vby, double wb) {
+    const long double nx = normalX, ny = normalY;
+    const long double rax = Ext(centerX) - a.X, ray = Ext(centerY) - a.Y;
+    const long double rbx = Ext(centerX) - b.X, rby = Ext(centerY) - b.Y;
+    const long double ca = rax * ny - ray * nx;
+    const long double cb = rbx * ny - rby * nx;
+    const long double vrx = (vax - ray * wa) - (vbx - rby * wb);
+    const long double vry = (vay + rax * wa) - (vby + rbx * wb);
+    const long double ta = ca / a.Inertia;
+    const long double tb = cb / b.Inertia;
+    const long double j = -(1 + Ext(restitution)) * (nx * vrx + ny * vry) /
+                          (1 / Ext(a.Mass) + ta * ca + tb * cb + 1 / Ext(b.Mass));
+    const long double ja = j / a.Mass, jb = j / b.Mass;
+    return {ja * nx, ja * ny, ta * j, -(jb * nx), -(jb * ny), -(tb * j)};
+}
+
+void AddChange(double& v, long double change) { v = Rounded(v + change); }
+
+// From the crossings on: the impulse, the separation test, fixed bodies.
+template <class TBody>
+void RespondToContact(TBody& a, TBody& b, double restitution, const TContact& c) {
+    if (FixedOf(a) + FixedOf(b) > 0) restitution = 0;
+    double vax = a.VelocityX, vay = a.VelocityY, wa = a.AngularVelocity;
+    double vbx = b.VelocityX, vby = b.VelocityY, wb = b.AngularVelocity;
+    const TPairChange d = PairImpulse(a, b, restitution, c.CenterX, c.CenterY, c.NormalX, c.NormalY,
+                                      vax, vay, wa, vbx, vby, wb);
+    AddChange(vax, d.AX);
+    AddChange(vay, d.AY);
+    AddChange(wa, d.AW);
+    AddChange(vbx, d.BX);
+    AddChange(vby, d.BY);
+    AddChange(wb, d.BW);
+    // Bodies already moving apart are not pushed again.
+    if (!((Ext(a.X) - b.X) * (Ext(vax) - a.VelocityX) + (Ext(a.Y) - b.Y) * (Ext(vay) - a.VelocityY) > 0))
+        return;
+    if (FixedOf(a) == 1) {
+        vax = vay = wa = 0;
+        AddChange(vbx, d.BX);
+        AddChange(vby, d.BY);
+        AddChange(wb, d.BW);
+    }
+    if (FixedOf(b) == 1) {
+        vbx = vby = wb = 0;
+        AddChange(vax, d.AX);
+        AddChange(vay, d.AY);
+        AddChange(wa, d.AW);
+    }
+    a.VelocityX = vax;
+    a.VelocityY = vay;
+    a.AngularVelocity = wa;
+    b.VelocityX = vbx;
+    b.VelocityY = vby;
+    b.AngularVelocity = wb;
+}
+
+template <class TBody>
+void MoveBody(TBody& b, long double h, double rightEdge, double bottomEdge) {
+    b.X = Rounded(b.X + h * b.VelocityX);
+    b.Y = Rounded(b.Y + h * b.VelocityY);
+    b.Angle = Rounded(b.Angle + h * b.AngularVelocity);
+    b.VelocityY = Rounded(b.VelocityY + Ext(RigidGravity) * h);
+    // By the unrotated extents, and only the velocity: the body may overshoot
+    // and comes back in the next sub-steps.
+    const long double halfWidth = Ext(b.Width) / 2, halfHeight = Ext(b.Height) / 2;
+    if (b.X < halfWidth) b.VelocityX = std::fabs(b.VelocityX);
+    if (b.X > rightEdge - halfWidth) b.VelocityX = -std::fabs(b.VelocityX);
+    if (b.Y < halfHeight) b.VelocityY = std::fabs(b.VelocityY);
+    if (b.Y > bottomEdge - halfHeight) b.VelocityY = -std::fabs(b.VelocityY);
+    b.VelocityX = Rounded(Ext(b.VelocityX) * b.DampingFactor);
+    b.VelocityY = Rounded(Ext(b.VelocityY) * b.DampingFactor);
+    b.AngularVelocity = Rounded(Ext(b.AngularVelocity) * b.DampingFactor);
+}
+
+// All pairs (i from 1, j below i), each seeing the velocities the pairs
+// before it left.
+template <class TBody>
+void CollideAllPairs(TBody* bodies, int32_t lastIndex) {
+    if (!RigidExtentRejects) {
+        for (int32_t i = 1; i <= lastIndex; i++)
+            for (int32_t j = 0; j < i; j++) CollidePair(bodies[i], bodies[j], 1.0);
+        return;
+    }
+    for (int32_t k = 0; k <= lastIndex; k++) {
+        MakeShape(bodies[k], Shapes[k]);
+        ReachOf[k] = bodies[k].Width * bodies[k].Width + bodies[k].Height * bodies[k].Height;
+    }
+    for (int32_t i = 1; i <= lastIndex; i++) {
+        const double x = bodies[i].X, y = bodies[i].Y, reach = ReachOf[i];
+        for (int32_t j = 0; j < i; j++) {
+            // The bounding test in double: its rounding matters only for pairs
+            // about twice as far apart as any that can touch.
+            const double dx = bodies[j].X - x, dy = bodies[j].Y - y;
+            if (dx * dx + dy * dy > reach + ReachOf[j]) continue;
+            if (ShapesApart(Shapes[i], Shapes[j])) continue;
+            TContact contact;
+            if (CrossShapes(Shapes[i], Shapes[j], true, contact) == 0) continue;
+            RespondToContact(bodies[i], bodies[j], 1.0, contact);
+        }
+    }
+}
+
+void AddEllipsePolygon(TBodyVertices& vertices, int32_t sides, double width, double height) {
+    for (int32_t j = 0; j < sides; j++) {
+        const long double a = j * 2 * std::numbers::pi_v<long double> / sides;
+        vertices[j] = {Rounded(std::cos(a) * width / 2), Rounded(std::sin(a) * height / 2)};
+    }
+}
+
+template <class TBody>
+void FillBody(TBody& b, int32_t sides, double width, double height, double x, double y,
+              double damping, double angle) {
+    b.Sides = sides;
+    b.X = x;
+    b.Y = y;
+    b.DampingFactor = damping;
+    b.Mass = Rounded(Ext(width) * height);
+    b.Inertia = Rounded((Ext(width) * width + Ext(height) * height) * b.Mass / 12);
+    b.Width = width;
+    b.Height = height;
+    b.Angle = angle;
+}
+
+bool CanAdd(int32_t index, int32_t capacity, int32_t sides) {
+    return index >= 0 && index < capacity && sides >= 3 && sides <= MaxBodySides;
+}
+
+}  // namespace
+
+void AddRigidBody(int32_t index, int32_t sides, int32_t fixed, double width, double height, double x,
+                  double y, double vx, double vy, double angularVelocity, double angle,
+                  double damping) {
+    if (!CanAdd(index, RigidTableSize, sides)) return;
+    TRigidBody& b = RigidBodies[index];
+    b.Fixed = fixed;
+    FillBody(b, sides, width, height, x, y, damping, angle);
+    if (fixed == 0) {
+        b.VelocityX = vx;
+        b.VelocityY = vy;
+        b.AngularVelocity = angularVelocity;
+    }
+    if (sides == 4) {
+        const double w = width / 2, h = height / 2;
+        b.Vertices[0] = {-w, -h};
+        b.Vertices[1] = {w, -h};
+        b.Vertices[2] = {w, h};
+        b.Vertices[3] = {-w, h};
+    } else {
+        AddEllipsePolygon(b.Vertices, sides, width, height);
+    }
+}
+
+void AddRigidBody(int32_t index, int32_t sides, double width, double height, double x, double y,
+                  double vx, double vy, double angularVelocity, double angle, double damping) {
+    if (!CanAdd(index, CrowdTableSize, sides)) return;
+    TCrowdBody& b = CrowdBodies[index];
+    FillBody(b, sides, width, height, x, y, damping, angle);
+    b.VelocityX = vx;
+    b.VelocityY = vy;
+    b.AngularVelocity = angularVelocity;
+    AddEllipsePolygon(b.Vertices, sides, width, height);
+}
+
+template <class TBody>
+int32_t WorldVertices(const TBody& body, TBodyVertices& points) {
+    const long double c = std::cos(body.Angle), s = std::sin(body.Angle);
+    const int32_t n = SidesInUse(body.Sides);
+    for (int32_t j = 0; j < n; j++) points[j] = PlacedVertex(body, body.Vertices[j], c, s);
+    return n;
+}
+
+bool IntersectSegments(const TBodyPoint& p1, const TBodyPoint& p2, const TBodyPoint& p3,
+                       const TBodyPoint& p4, TBodyPoint& point) {
+    const long double dx12 = Ext(p2.X) - p1.X, dy12 = Ext(p2.Y) - p1.Y;
+    const long double dx43 = Ext(p3.X) - p4.X, dy43 = Ext(p3.Y) - p4.Y;
+    const long double den = dx12 * dy43 - dy12 * dx43;
+    if (den == 0) return false;
+    const long double dx31 = Ext(p3.X) - p1.X, dy31 = Ext(p3.Y) - p1.Y;
+    const long double t = (dx31 * dy43 - dy31 * dx43) / den;
+    if (!(t >= 0 && t < 1)) return false;
+    const long double u = (dx12 * dy31 - dy12 * dx31) / den;
+    if (!(u >= 0 && u < 1)) return false;
+    point = {Rounded(p1.X + t * dx12), Rounded(p1.Y + t * dy12)};
+    return true;
+}
+
+template <class TBody>
+int32_t IntersectBodies(const TBody& a, const TBody& b, double& centerX, double& centerY,
+                        double& normalX, double& normalY) {
+    TWorldShape shapeA, shapeB;
+    MakeShape(a, shapeA);
+    MakeShape(b, shapeB);
+    TContact c;
+    const int32_t count = CrossShapes(shapeA, shapeB, false, c);
+    centerX = c.CenterX;
+    centerY = c.CenterY;
+    normalX = c.NormalX;
+    normalY = c.NormalY;
+    return count;
+}
+
+template <class TBody>
+void ApplyPairImpulse(const TBody& a, const TBody& b, double restitution, double centerX,
+                      double centerY, double normalX, double normalY, double& vax, double& vay,
+                      double& wa, double& vbx, double& vby, double& wb) {
+    const TPairChange d = PairImpulse(a, b, restitution, centerX, centerY, normalX, normalY, vax,
+                                      vay, wa, vbx, vby, wb);
+    AddChange(vax, d.AX);
+    AddChange(vay, d.AY);
+    AddChange(wa, d.AW);
+    AddChange(vbx, d.BX);
+    AddChange(vby, d.BY);
+    AddChange(wb, d.BW);
+}
+
+template <class TBody>
+void CollidePair(TBody& a, TBody& b, double restitution) {
+    if (!WithinReach(a, b)) return;
+    TContact c;
+    if (IntersectBodies(a, b, c.CenterX, c.CenterY, c.NormalX, c.NormalY) == 0) return;
+    RespondToContact(a, b, restitution, c);
+}
+
+template <class TBody>
+void StepRigidFrame(TBody* bodies, int32_t lastIndex, double rightEdge, double bottomEdge) {
+    if (lastIndex >= ShapeCapacity) lastIndex = ShapeCapacity - 1;
+    const long double h = Ext(RigidFrameTime) / RigidSubSteps;
+    for (int32_t step = 0; step < RigidSubSteps; step++) {
+        CollideAllPairs(bodies, lastIndex);
+        for (int32_t k = 0; k <= lastIndex; k++)
+            if (FixedOf(bodies[k]) == 0) MoveBody(bodies[k], h, rightEdge, bottomEdge);
+    }
+}
+
+template <class TBody>
+int32_t PickNearestBody(const TBody* bodies, int32_t lastIndex, int32_t x, int32_t y, double best,
+                        int32_t current) {
+    long double nearest = best;
+    int32_t picked = current;
+    for (int32_t k = 0; k <= lastIndex; k++) {
+        const long double dx = Ext(bodies[k].X) - x, dy = Ext(bodies[k].Y) - y;
+        const long double distance = dx * dx + dy * dy;
+        if (distance < nearest) {
+            nearest = distance;
+            picked = k;
+        }
+    }
+    return picked;
+}
+
+#define RIGID_ENGINE_INSTANCES(TBody)                                                       \
+    template int32_t WorldVertices(const TBody&, TBodyVertices&);                            \
+    template int32_t IntersectBodies(const TBody&, const TBody&, double&, double&, double&,  \
+                                     double&);                                               \
+    template void ApplyPairImpulse(const TBody&, const TBody&, double, double, double,       \
+                                   double, double, double&, double&, double&, double&,       \
+                                   double&, double&);                                        \
+    template void CollidePair(TBody&, TBody&, double);                                       \
+    template void StepRigidFrame(TBody*, int32_t, double, double);                           \
+    template int32_t PickNearestBody(const TBody*, int32_t, int32_t, int32_t, double, int32_t);
+RIGID_ENGINE_INSTANCES(TRigidBody)
+RIGID_ENGINE_INSTANCES(TCrowdBody)
