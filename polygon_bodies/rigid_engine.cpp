@@ -11,17 +11,17 @@ std::array<TCrowdBody, CrowdTableSize> CrowdBodies{};
 
 double RigidGravity = DefaultRigidGravity;
 double RigidFrameTime = DefaultRigidFrameTime;
-bool RigidExtentRejects = true;
+bool RigidQuickRejects = true;
 
 namespace {
 
 // A body's vertices in the window, made once per sub-step (nothing moves while
-// the pairs are handled), with the extents of each edge and of the whole.
+// the pairs are handled), with the extents of the whole.
 // Points[Sides] repeats Points[0], so edge j always ends at Points[j + 1].
 struct TWorldShape {
     int32_t Sides;
+    bool Outward;  // vertices turn so that the inside is left of each edge (y up)
     TBodyVertices Points;
-    std::array<double, MaxBodySides> EdgeMinX, EdgeMaxX, EdgeMinY, EdgeMaxY;
     double MinX, MaxX, MinY, MaxY;
 };
 
@@ -36,12 +36,18 @@ struct TPairChange {
 
 constexpr int32_t ShapeCapacity = CrowdTableSize > RigidTableSize ? CrowdTableSize : RigidTableSize;
 std::array<TWorldShape, ShapeCapacity> Shapes;
-std::array<double, ShapeCapacity> ReachOf;  // width squared + height squared
+std::array<double, ShapeCapacity> CenterXOf, CenterYOf, ReachOf;  // reach: width² + height²
+std::array<double, ShapeCapacity> ReachGap;
+std::array<int32_t, ShapeCapacity> NearIndex;
 
 // Extents farther apart than this cannot hold a crossing. Far above the
 // rounding of a crossing near an edge's end, so nothing the exhaustive test
 // would find is lost.
 constexpr double ExtentMargin = 1e-3;
+// Sides computed in double count only this far from the line, relative to the
+// lengths involved: a million times their rounding, and that of the exact
+// test, so that what they reject the exact test would reject too.
+constexpr double SideMargin = 1e-9;
 
 int32_t SidesInUse(int32_t sides) { return sides < 0 ? 0 : sides > MaxBodySides ? MaxBodySides : sides; }
 
@@ -54,21 +60,27 @@ template <class TBody>
 void MakeShape(const TBody& body, TWorldShape& shape) {
     const int32_t n = WorldVertices(body, shape.Points);
     shape.Sides = n;
+    // Positive extents make the rectangle and the ellipse polygon turn that way.
+    shape.Outward = body.Width > 0 && body.Height > 0;
     shape.Points[n] = shape.Points[0];
-    shape.MinX = shape.MaxX = shape.Points[0].X;
-    shape.MinY = shape.MaxY = shape.Points[0].Y;
-    for (int32_t j = 0; j < n; j++) {
+    double minX = shape.Points[0].X, maxX = minX, minY = shape.Points[0].Y, maxY = minY;
+    for (int32_t j = 1; j < n; j++) {
         const TBodyPoint& p = shape.Points[j];
-        const TBodyPoint& q = shape.Points[j + 1];
-        shape.EdgeMinX[j] = p.X < q.X ? p.X : q.X;
-        shape.EdgeMaxX[j] = p.X < q.X ? q.X : p.X;
-        shape.EdgeMinY[j] = p.Y < q.Y ? p.Y : q.Y;
-        shape.EdgeMaxY[j] = p.Y < q.Y ? q.Y : p.Y;
-        if (p.X < shape.MinX) shape.MinX = p.X;
-        if (p.X > shape.MaxX) shape.MaxX = p.X;
-        if (p.Y < shape.MinY) shape.MinY = p.Y;
-        if (p.Y > shape.MaxY) shape.MaxY = p.Y;
+        minX = p.X < minX ? p.X : minX;
+        maxX = p.X > maxX ? p.X : maxX;
+        minY = p.Y < minY ? p.Y : minY;
+        maxY = p.Y > maxY ? p.Y : maxY;
     }
+    shape.MinX = minX;
+    shape.MaxX = maxX;
+    shape.MinY = minY;
+    shape.MaxY = maxY;
+}
+
+// numerator / den is surely negative or at least 1 (NaN is left to the
+// division).
+bool OutsideUnit(long double numerator, long double den) {
+    return den > 0 ? numerator < 0 || numerator >= den : numerator > 0 || numerator <= den;
 }
 
 bool Apart(double minA, double maxA, double minB, double maxB) {
@@ -79,24 +91,64 @@ bool ShapesApart(const TWorldShape& a, const TWorldShape& b) {
     return Apart(a.MinX, a.MaxX, b.MinX, b.MaxX) || Apart(a.MinY, a.MaxY, b.MinY, b.MaxY);
 }
 
+double Larger(double a, double b) { return a > b ? a : b; }
+
+// How far the points within the extents reach from p, along x plus along y.
+double ReachFrom(const TBodyPoint& p, double minX, double maxX, double minY, double maxY) {
+    return Larger(std::fabs(minX - p.X), std::fabs(maxX - p.X)) +
+           Larger(std::fabs(minY - p.Y), std::fabs(maxY - p.Y));
+}
+
+// Both ends clearly on one side of the line: no crossing.
+bool OneSide(double s1, double s2, double margin) {
+    return (s1 > margin && s2 > margin) || (s1 < -margin && s2 < -margin);
+}
+
 // Every edge of a against every edge of b in index order; the normal comes
-// from the first two crossings, the centre from all of them. With rejects,
-// edges whose extents do not meet are passed over: they cannot cross.
-int32_t CrossShapes(const TWorldShape& a, const TWorldShape& b, bool rejects, TContact& contact) {
+// from the first two crossings, the centre from all of them. With quick
+// rejects, an edge of a outside b's extents, and an edge pair with one edge
+// clearly on one side of the other's line, are passed over: they cannot cross.
+int32_t CrossShapes(const TWorldShape& a, const TWorldShape& b, bool quick, TContact& contact) {
     int32_t count = 0;
     long double sumX = 0, sumY = 0, normalX = 0, normalY = 0;
     TBodyPoint first{};
+    std::array<double, MaxBodySides + 1> side;  // of b's vertices from the line of a's edge
     for (int32_t i = 0; i < a.Sides; i++) {
-        if (rejects && (Apart(a.EdgeMinX[i], a.EdgeMaxX[i], b.MinX, b.MaxX) ||
-                        Apart(a.EdgeMinY[i], a.EdgeMaxY[i], b.MinY, b.MaxY)))
-            continue;
+        const TBodyPoint& p1 = a.Points[i];
+        const TBodyPoint& p2 = a.Points[i + 1];
+        double dx12 = 0, dy12 = 0, margin12 = 0;
+        if (quick) {
+            if (Apart(p1.X < p2.X ? p1.X : p2.X, p1.X < p2.X ? p2.X : p1.X, b.MinX, b.MaxX) ||
+                Apart(p1.Y < p2.Y ? p1.Y : p2.Y, p1.Y < p2.Y ? p2.Y : p1.Y, b.MinY, b.MaxY))
+                continue;
+            dx12 = p2.X - p1.X;
+            dy12 = p2.Y - p1.Y;
+            margin12 = SideMargin * (std::fabs(dx12) + std::fabs(dy12)) *
+                       (ReachFrom(p1, b.MinX, b.MaxX, b.MinY, b.MaxY) + 1);
+            bool outside = a.Outward;
+            for (int32_t k = 0; k <= b.Sides; k++) {
+                side[k] = dx12 * (b.Points[k].Y - p1.Y) - dy12 * (b.Points[k].X - p1.X);
+                outside &= side[k] < -margin12;
+            }
+            // b wholly beyond this edge's line, a wholly behind it: the bodies
+            // are apart.
+            if (outside && count == 0) break;
+        }
         for (int32_t j = 0; j < b.Sides; j++) {
-            if (rejects && (Apart(a.EdgeMinX[i], a.EdgeMaxX[i], b.EdgeMinX[j], b.EdgeMaxX[j]) ||
-                            Apart(a.EdgeMinY[i], a.EdgeMaxY[i], b.EdgeMinY[j], b.EdgeMaxY[j])))
-                continue;
+            const TBodyPoint& p3 = b.Points[j];
+            const TBodyPoint& p4 = b.Points[j + 1];
+            if (quick) {
+                if (OneSide(side[j], side[j + 1], margin12)) continue;
+                const double dx34 = p4.X - p3.X, dy34 = p4.Y - p3.Y;
+                const double reach = Larger(std::fabs(p1.X - p3.X), std::fabs(p2.X - p3.X)) +
+                                     Larger(std::fabs(p1.Y - p3.Y), std::fabs(p2.Y - p3.Y));
+                const double margin34 = SideMargin * (std::fabs(dx34) + std::fabs(dy34)) * (reach + 1);
+                if (OneSide(dx34 * (p1.Y - p3.Y) - dy34 * (p1.X - p3.X),
+                            dx34 * (p2.Y - p3.Y) - dy34 * (p2.X - p3.X), margin34))
+                    continue;
+            }
             TBodyPoint p;
-            if (!IntersectSegments(a.Points[i], a.Points[i + 1], b.Points[j], b.Points[j + 1], p))
-                continue;
+            if (!IntersectSegments(p1, p2, p3, p4, p)) continue;
             if (count == 0) {
                 first = p;
             } else if (count == 1) {
@@ -211,22 +263,32 @@ void MoveBody(TBody& b, long double h, double rightEdge, double bottomEdge) {
 // before it left.
 template <class TBody>
 void CollideAllPairs(TBody* bodies, int32_t lastIndex) {
-    if (!RigidExtentRejects) {
+    if (!RigidQuickRejects) {
         for (int32_t i = 1; i <= lastIndex; i++)
             for (int32_t j = 0; j < i; j++) CollidePair(bodies[i], bodies[j], 1.0);
         return;
     }
     for (int32_t k = 0; k <= lastIndex; k++) {
         MakeShape(bodies[k], Shapes[k]);
+        CenterXOf[k] = bodies[k].X;
+        CenterYOf[k] = bodies[k].Y;
         ReachOf[k] = bodies[k].Width * bodies[k].Width + bodies[k].Height * bodies[k].Height;
     }
     for (int32_t i = 1; i <= lastIndex; i++) {
-        const double x = bodies[i].X, y = bodies[i].Y, reach = ReachOf[i];
+        // The bounding test in double, all j at once: its rounding matters
+        // only for pairs about twice as far apart as any that can touch.
+        const double x = CenterXOf[i], y = CenterYOf[i], reach = ReachOf[i];
         for (int32_t j = 0; j < i; j++) {
-            // The bounding test in double: its rounding matters only for pairs
-            // about twice as far apart as any that can touch.
-            const double dx = bodies[j].X - x, dy = bodies[j].Y - y;
-            if (dx * dx + dy * dy > reach + ReachOf[j]) continue;
+            const double dx = CenterXOf[j] - x, dy = CenterYOf[j] - y;
+            ReachGap[j] = dx * dx + dy * dy - (reach + ReachOf[j]);
+        }
+        int32_t nearCount = 0;
+        for (int32_t j = 0; j < i; j++) {
+            NearIndex[nearCount] = j;
+            nearCount += ReachGap[j] <= 0;
+        }
+        for (int32_t k = 0; k < nearCount; k++) {
+            const int32_t j = NearIndex[k];
             if (ShapesApart(Shapes[i], Shapes[j])) continue;
             TContact contact;
             if (CrossShapes(Shapes[i], Shapes[j], true, contact) == 0) continue;
@@ -311,9 +373,14 @@ bool IntersectSegments(const TBodyPoint& p1, const TBodyPoint& p2, const TBodyPo
     const long double den = dx12 * dy43 - dy12 * dx43;
     if (den == 0) return false;
     const long double dx31 = Ext(p3.X) - p1.X, dy31 = Ext(p3.Y) - p1.Y;
-    const long double t = (dx31 * dy43 - dy31 * dx43) / den;
+    const long double tNumerator = dx31 * dy43 - dy31 * dx43;
+    const long double uNumerator = dx12 * dy31 - dy12 * dx31;
+    // A quotient's sign is its operands' (none of these underflows), and one
+    // at least 1 stays so when rounded: most misses need no division.
+    if (OutsideUnit(tNumerator, den) || OutsideUnit(uNumerator, den)) return false;
+    const long double t = tNumerator / den;
     if (!(t >= 0 && t < 1)) return false;
-    const long double u = (dx12 * dy31 - dy12 * dx31) / den;
+    const long double u = uNumerator / den;
     if (!(u >= 0 && u < 1)) return false;
     point = {Rounded(p1.X + t * dx12), Rounded(p1.Y + t * dy12)};
     return true;

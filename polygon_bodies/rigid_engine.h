@@ -52,9 +52,10 @@ constexpr int32_t RigidSubSteps = 5;
 constexpr double DefaultRigidGravity = 256;
 constexpr double DefaultRigidFrameTime = 0.01;
 
-// Edge crossings are first rejected by body and edge extents; off, every edge
-// meets every edge, which gives the same results more slowly.
-extern bool RigidExtentRejects;
+// Pairs and edges that cannot cross are first passed over by their extents
+// and by the side of each edge's line that the other edge lies on; off, every
+// edge meets every edge, which gives the same results more slowly.
+extern bool RigidQuickRejects;
 
 inline int32_t FixedOf(const TRigidBody& body) { return body.Fixed; }
 constexpr int32_t FixedOf(const TCrowdBody&) { return 0; }
