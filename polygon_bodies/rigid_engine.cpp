@@ -1,7 +1,13 @@
 #include "rigid_engine.h"
 
+#include <bit>
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <numbers>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "extended_ops.h"
 
@@ -18,11 +24,18 @@ namespace {
 // A body's vertices in the window, made once per sub-step (nothing moves while
 // the pairs are handled), with the extents of the whole.
 // Points[Sides] repeats Points[0], so edge j always ends at Points[j + 1].
+constexpr int32_t ShapeLanes = 12;  // a multiple of 2
+// Two doubles a vector: the sides of two vertices at once.
+typedef double TDoublePair __attribute__((vector_size(16)));  // vertices, the repeated first one, padding
 struct TWorldShape {
     int32_t Sides;
     bool Outward;  // vertices turn so that the inside is left of each edge (y up)
     TBodyVertices Points;
+    // The same by coordinate, entries past Sides repeating vertex 0, for
+    // whole-vector arithmetic.
+    alignas(16) std::array<double, ShapeLanes> PointX, PointY;
     double MinX, MaxX, MinY, MaxY;
+    double MinSum, MaxSum, MinDifference, MaxDifference;  // of x + y and x - y
 };
 
 struct TContact {
@@ -36,9 +49,15 @@ struct TPairChange {
 
 constexpr int32_t ShapeCapacity = CrowdTableSize > RigidTableSize ? CrowdTableSize : RigidTableSize;
 std::array<TWorldShape, ShapeCapacity> Shapes;
-std::array<double, ShapeCapacity> CenterXOf, CenterYOf, ReachOf;  // reach: width² + height²
-std::array<double, ShapeCapacity> ReachGap;
-std::array<int32_t, ShapeCapacity> NearIndex;
+// The bounding test's inputs in float, four to a vector; padded so that the
+// last vector of a row reads defined values.
+constexpr int32_t ReachPadded = (ShapeCapacity + 3) / 4 * 4;
+alignas(16) std::array<float, ReachPadded> CenterXOf, CenterYOf, ReachOf;
+std::array<int32_t, ShapeCapacity + 4> NearIndex;
+// Float positions are exact enough to keep every pair that can touch up to
+// this distance from the origin; a body farther out (or not finite) is
+// treated as near everything.
+constexpr float FloatReachLimit = 1e7f;
 
 // Extents farther apart than this cannot hold a crossing. Far above the
 // rounding of a crossing near an edge's end, so nothing the exhaustive test
@@ -63,18 +82,34 @@ void MakeShape(const TBody& body, TWorldShape& shape) {
     // Positive extents make the rectangle and the ellipse polygon turn that way.
     shape.Outward = body.Width > 0 && body.Height > 0;
     shape.Points[n] = shape.Points[0];
+    for (int32_t j = 0; j < ShapeLanes; j++) {
+        const TBodyPoint& p = shape.Points[j < n ? j : 0];
+        shape.PointX[j] = p.X;
+        shape.PointY[j] = p.Y;
+    }
     double minX = shape.Points[0].X, maxX = minX, minY = shape.Points[0].Y, maxY = minY;
+    double minSum = minX + minY, maxSum = minSum, minDifference = minX - minY,
+           maxDifference = minDifference;
     for (int32_t j = 1; j < n; j++) {
         const TBodyPoint& p = shape.Points[j];
         minX = p.X < minX ? p.X : minX;
         maxX = p.X > maxX ? p.X : maxX;
         minY = p.Y < minY ? p.Y : minY;
         maxY = p.Y > maxY ? p.Y : maxY;
+        const double sum = p.X + p.Y, difference = p.X - p.Y;
+        minSum = sum < minSum ? sum : minSum;
+        maxSum = sum > maxSum ? sum : maxSum;
+        minDifference = difference < minDifference ? difference : minDifference;
+        maxDifference = difference > maxDifference ? difference : maxDifference;
     }
     shape.MinX = minX;
     shape.MaxX = maxX;
     shape.MinY = minY;
     shape.MaxY = maxY;
+    shape.MinSum = minSum;
+    shape.MaxSum = maxSum;
+    shape.MinDifference = minDifference;
+    shape.MaxDifference = maxDifference;
 }
 
 // numerator / den is surely negative or at least 1 (NaN is left to the
@@ -87,8 +122,17 @@ bool Apart(double minA, double maxA, double minB, double maxB) {
     return minA > maxB + ExtentMargin || minB > maxA + ExtentMargin;
 }
 
+// Sums and differences are rounded: the margin grows with them.
+bool ApartRounded(double minA, double maxA, double minB, double maxB) {
+    const double margin = ExtentMargin * (1 + 1e-9 * (std::fabs(minA) + std::fabs(maxA)));
+    return minA > maxB + margin || minB > maxA + margin;
+}
+
+// Apart along x, y or either diagonal.
 bool ShapesApart(const TWorldShape& a, const TWorldShape& b) {
-    return Apart(a.MinX, a.MaxX, b.MinX, b.MaxX) || Apart(a.MinY, a.MaxY, b.MinY, b.MaxY);
+    return Apart(a.MinX, a.MaxX, b.MinX, b.MaxX) || Apart(a.MinY, a.MaxY, b.MinY, b.MaxY) ||
+           ApartRounded(a.MinSum, a.MaxSum, b.MinSum, b.MaxSum) ||
+           ApartRounded(a.MinDifference, a.MaxDifference, b.MinDifference, b.MaxDifference);
 }
 
 double Larger(double a, double b) { return a > b ? a : b; }
@@ -104,41 +148,69 @@ bool OneSide(double s1, double s2, double margin) {
     return (s1 > margin && s2 > margin) || (s1 < -margin && s2 < -margin);
 }
 
+enum class TEdgeReach { Misses, Meets, Separates };
+
+// Edge i of a against the whole of b: Misses when their extents are apart;
+// Separates when b lies wholly beyond the edge's line (a lies behind it);
+// else Meets, with the sides of b's vertices from that line (positive on a's
+// side) and how far from 0 a side must be to count.
+[[gnu::always_inline]] inline TEdgeReach EdgeSides(const TWorldShape& a, int32_t i, const TWorldShape& b,
+                     std::array<double, ShapeLanes>& side, double& margin) {
+    const TBodyPoint& p1 = a.Points[i];
+    const TBodyPoint& p2 = a.Points[i + 1];
+    if (Apart(p1.X < p2.X ? p1.X : p2.X, p1.X < p2.X ? p2.X : p1.X, b.MinX, b.MaxX) ||
+        Apart(p1.Y < p2.Y ? p1.Y : p2.Y, p1.Y < p2.Y ? p2.Y : p1.Y, b.MinY, b.MaxY))
+        return TEdgeReach::Misses;
+    const double dx12 = p2.X - p1.X, dy12 = p2.Y - p1.Y;
+    margin = SideMargin * (std::fabs(dx12) + std::fabs(dy12)) *
+             (ReachFrom(p1, b.MinX, b.MaxX, b.MinY, b.MaxY) + 1);
+    const TDoublePair ax = {dx12, dx12}, ay = {dy12, dy12};
+    const TDoublePair x1 = {p1.X, p1.X}, y1 = {p1.Y, p1.Y};
+    TDoublePair nearest = {-std::numeric_limits<double>::infinity(),
+                           -std::numeric_limits<double>::infinity()};
+    for (int32_t k = 0; k < ShapeLanes; k += 2) {
+        TDoublePair bx, by;
+        std::memcpy(&bx, &b.PointX[k], sizeof bx);
+        std::memcpy(&by, &b.PointY[k], sizeof by);
+        const TDoublePair s = ax * (by - y1) - ay * (bx - x1);
+        std::memcpy(&side[k], &s, sizeof s);
+        nearest = s > nearest ? s : nearest;
+    }
+    if (a.Outward && nearest[0] < -margin && nearest[1] < -margin) return TEdgeReach::Separates;
+    return TEdgeReach::Meets;
+}
+
 // Every edge of a against every edge of b in index order; the normal comes
 // from the first two crossings, the centre from all of them. With quick
 // rejects, an edge of a outside b's extents, and an edge pair with one edge
-// clearly on one side of the other's line, are passed over: they cannot cross.
+// clearly on one side of the other's line, are passed over: they cannot cross;
+// and bodies one of a's edges separates have none.
 int32_t CrossShapes(const TWorldShape& a, const TWorldShape& b, bool quick, TContact& contact) {
+    contact = {0, 0, 0, 0};
+    // Sides of b's vertices from the lines of a's edges that reach b.
+    alignas(16) std::array<std::array<double, ShapeLanes>, MaxBodySides> side;
+    std::array<double, MaxBodySides> sideMargin;
+    uint32_t reaching = (1u << a.Sides) - 1;
+    if (quick) {
+        reaching = 0;
+        for (int32_t i = 0; i < a.Sides; i++) {
+            const TEdgeReach reach = EdgeSides(a, i, b, side[i], sideMargin[i]);
+            if (reach == TEdgeReach::Separates) return 0;
+            if (reach == TEdgeReach::Meets) reaching |= 1u << i;
+        }
+    }
     int32_t count = 0;
     long double sumX = 0, sumY = 0, normalX = 0, normalY = 0;
     TBodyPoint first{};
-    std::array<double, MaxBodySides + 1> side;  // of b's vertices from the line of a's edge
-    for (int32_t i = 0; i < a.Sides; i++) {
+    for (; reaching != 0; reaching &= reaching - 1) {
+        const int32_t i = std::countr_zero(reaching);
         const TBodyPoint& p1 = a.Points[i];
         const TBodyPoint& p2 = a.Points[i + 1];
-        double dx12 = 0, dy12 = 0, margin12 = 0;
-        if (quick) {
-            if (Apart(p1.X < p2.X ? p1.X : p2.X, p1.X < p2.X ? p2.X : p1.X, b.MinX, b.MaxX) ||
-                Apart(p1.Y < p2.Y ? p1.Y : p2.Y, p1.Y < p2.Y ? p2.Y : p1.Y, b.MinY, b.MaxY))
-                continue;
-            dx12 = p2.X - p1.X;
-            dy12 = p2.Y - p1.Y;
-            margin12 = SideMargin * (std::fabs(dx12) + std::fabs(dy12)) *
-                       (ReachFrom(p1, b.MinX, b.MaxX, b.MinY, b.MaxY) + 1);
-            bool outside = a.Outward;
-            for (int32_t k = 0; k <= b.Sides; k++) {
-                side[k] = dx12 * (b.Points[k].Y - p1.Y) - dy12 * (b.Points[k].X - p1.X);
-                outside &= side[k] < -margin12;
-            }
-            // b wholly beyond this edge's line, a wholly behind it: the bodies
-            // are apart.
-            if (outside && count == 0) break;
-        }
         for (int32_t j = 0; j < b.Sides; j++) {
             const TBodyPoint& p3 = b.Points[j];
             const TBodyPoint& p4 = b.Points[j + 1];
             if (quick) {
-                if (OneSide(side[j], side[j + 1], margin12)) continue;
+                if (OneSide(side[i][j], side[i][j + 1], sideMargin[i])) continue;
                 const double dx34 = p4.X - p3.X, dy34 = p4.Y - p3.Y;
                 const double reach = Larger(std::fabs(p1.X - p3.X), std::fabs(p2.X - p3.X)) +
                                      Larger(std::fabs(p1.Y - p3.Y), std::fabs(p2.Y - p3.Y));
@@ -160,7 +232,6 @@ int32_t CrossShapes(const TWorldShape& a, const TWorldShape& b, bool quick, TCon
             count++;
         }
     }
-    contact = {0, 0, 0, 0};
     if (count > 0) {
         contact.CenterX = Rounded(sumX / count);
         contact.CenterY = Rounded(sumY / count);
@@ -259,6 +330,36 @@ void MoveBody(TBody& b, long double h, double rightEdge, double bottomEdge) {
     b.AngularVelocity = Rounded(Ext(b.AngularVelocity) * b.DampingFactor);
 }
 
+// The bodies j below i that pass the bounding test, into NearIndex. In
+// float: its rounding matters only for pairs about twice as far apart as any
+// that can touch. Pairs with a NaN, which cannot cross, are left out.
+int32_t NearBodies(int32_t i) {
+    int32_t count = 0;
+#if defined(__SSE2__)
+    const __m128 x = _mm_set1_ps(CenterXOf[i]), y = _mm_set1_ps(CenterYOf[i]);
+    const __m128 reach = _mm_set1_ps(ReachOf[i]);
+    for (int32_t j = 0; j < i; j += 4) {
+        const __m128 dx = _mm_sub_ps(_mm_load_ps(&CenterXOf[j]), x);
+        const __m128 dy = _mm_sub_ps(_mm_load_ps(&CenterYOf[j]), y);
+        const __m128 distance = _mm_add_ps(_mm_mul_ps(dx, dx), _mm_mul_ps(dy, dy));
+        uint32_t mask = static_cast<uint32_t>(
+            _mm_movemask_ps(_mm_cmple_ps(distance, _mm_add_ps(reach, _mm_load_ps(&ReachOf[j])))));
+        if (i - j < 4) mask &= (1u << (i - j)) - 1;
+        while (mask != 0) {
+            NearIndex[count++] = j + std::countr_zero(mask);
+            mask &= mask - 1;
+        }
+    }
+#else
+    for (int32_t j = 0; j < i; j++) {
+        const float dx = CenterXOf[j] - CenterXOf[i], dy = CenterYOf[j] - CenterYOf[i];
+        NearIndex[count] = j;
+        count += dx * dx + dy * dy <= ReachOf[i] + ReachOf[j];
+    }
+#endif
+    return count;
+}
+
 // All pairs (i from 1, j below i), each seeing the velocities the pairs
 // before it left.
 template <class TBody>
@@ -269,24 +370,16 @@ void CollideAllPairs(TBody* bodies, int32_t lastIndex) {
         return;
     }
     for (int32_t k = 0; k <= lastIndex; k++) {
-        MakeShape(bodies[k], Shapes[k]);
-        CenterXOf[k] = bodies[k].X;
-        CenterYOf[k] = bodies[k].Y;
-        ReachOf[k] = bodies[k].Width * bodies[k].Width + bodies[k].Height * bodies[k].Height;
+        const TBody& body = bodies[k];
+        MakeShape(body, Shapes[k]);
+        const bool inReach = std::fabs(body.X) < FloatReachLimit && std::fabs(body.Y) < FloatReachLimit;
+        CenterXOf[k] = inReach ? static_cast<float>(body.X) : 0;
+        CenterYOf[k] = inReach ? static_cast<float>(body.Y) : 0;
+        ReachOf[k] = inReach ? static_cast<float>(body.Width * body.Width + body.Height * body.Height)
+                             : std::numeric_limits<float>::infinity();
     }
     for (int32_t i = 1; i <= lastIndex; i++) {
-        // The bounding test in double, all j at once: its rounding matters
-        // only for pairs about twice as far apart as any that can touch.
-        const double x = CenterXOf[i], y = CenterYOf[i], reach = ReachOf[i];
-        for (int32_t j = 0; j < i; j++) {
-            const double dx = CenterXOf[j] - x, dy = CenterYOf[j] - y;
-            ReachGap[j] = dx * dx + dy * dy - (reach + ReachOf[j]);
-        }
-        int32_t nearCount = 0;
-        for (int32_t j = 0; j < i; j++) {
-            NearIndex[nearCount] = j;
-            nearCount += ReachGap[j] <= 0;
-        }
+        const int32_t nearCount = NearBodies(i);
         for (int32_t k = 0; k < nearCount; k++) {
             const int32_t j = NearIndex[k];
             if (ShapesApart(Shapes[i], Shapes[j])) continue;
