@@ -12,9 +12,9 @@ add_library(rigid_crowd STATIC ${CMAKE_CURRENT_LIST_DIR}/rigid_crowd.cpp)
 target_link_libraries(rigid_crowd PUBLIC rigid_engine)
 
 tavrel_add_program(box_scenarios SOURCES ${CMAKE_CURRENT_LIST_DIR}/box_scenarios_main.cpp
-  LIBS rigid_scenes)
+  LIBS rigid_scenes TEST ${CMAKE_CURRENT_LIST_DIR}/rigid_box_scenarios_xtest.cpp)
 tavrel_add_program(polygon_drag SOURCES ${CMAKE_CURRENT_LIST_DIR}/polygon_drag_main.cpp
-  LIBS rigid_crowd)
+  LIBS rigid_crowd TEST ${CMAKE_CURRENT_LIST_DIR}/rigid_polygon_drag_xtest.cpp)
 
 tavrel_add_tests(ONLY "^rigid_engine_" rigid_engine)
 tavrel_add_tests(ONLY "^rigid_scenes_" rigid_scenes)
