@@ -1,15 +1,9 @@
 // box_scenarios as a user meets it: its window by caption, the scenarios
 // told apart by their outline colours, Enter, a mouse drag, the close box,
 // Esc, and a start without a display.
-#include <gtest/gtest.h>
-
-#include <X11/keysym.h>
-
-#include <chrono>
 #include <cstdlib>
-#include <thread>
 
-#include "test_support/program_test.h"
+#include "rigid_program_xtest.h"
 
 namespace {
 
@@ -23,8 +17,6 @@ constexpr uint32_t Entry41 = 0xFC4000;       // body 1: a triangle, a ramp or a 
 constexpr uint32_t Entry49 = 0x00FC40;       // body 9: the top of a stack
 constexpr uint32_t Entry50 = 0x00FC7C;       // body 10
 constexpr uint32_t Entry85 = 0xFCB4E8;       // body 45: the top of the pyramid
-
-void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 // The scenario on the screen, -1 while it cannot be told:
 // 4 alone has body 45; the wide body 1 is scenario 0's triangle (reaching the
@@ -48,15 +40,9 @@ int WaitForScenario(TProgramRun& run) {
     return shown;
 }
 
-class BoxScenarios : public ::testing::Test {
+class BoxScenarios : public RigidProgramTest {
 protected:
-    TProgramRun Run;
-
-    void Start(const std::vector<std::string>& env = {}) {
-        std::string why;
-        ASSERT_TRUE(StartProgramWindow(Run, PROGRAM_PATH, Caption, why, env)) << why;
-    }
-    void TearDown() override { EndProgramRun(Run); }
+    void Start(const std::vector<std::string>& env = {}) { StartProgram(Caption, env); }
 
     // Enter until the scenario is one of the wanted.
     int EnterUntil(std::initializer_list<int> wanted) {
@@ -70,11 +56,15 @@ protected:
         return -1;
     }
 
-    void EndWithEsc() {
-        PressKey(Run.Driver, XK_Escape);
-        int status = -1;
-        ASSERT_TRUE(WaitProgramStatus(Run, 2000, status)) << "still running 2 s after Esc";
-        EXPECT_EQ(status, 0);
+    // A stack or the pyramid, and where its top box is: the outline colour
+    // of that box, its pixels.
+    void FindTopBox(uint32_t& color, TPixelCount& box) {
+        const int scenario = EnterUntil({2, 4});
+        ASSERT_GE(scenario, 0);
+        color = scenario == 4 ? Entry85 : Entry49;
+        Pause(300);
+        box = CountPixels(Run, ExactColor(color), Whole);
+        ASSERT_GT(box.Count, 40);
     }
 
     // Holds the left button at (x, y) and takes the pointer to (x2, y2) in
@@ -130,12 +120,9 @@ TEST_F(BoxScenarios, ATiltedFloorShowsInScenario3) {
 
 TEST_F(BoxScenarios, ADragCarriesTheTopBoxAlong) {
     Start();
-    const int scenario = EnterUntil({2, 4});
-    ASSERT_GE(scenario, 0);
-    const uint32_t top = scenario == 4 ? Entry85 : Entry49;
-    Pause(300);
-    const TPixelCount box = CountPixels(Run, ExactColor(top), Whole);
-    ASSERT_GT(box.Count, 40);
+    uint32_t top = 0;
+    TPixelCount box;
+    ASSERT_NO_FATAL_FAILURE(FindTopBox(top, box));
     const int x = box.CenterX(), y = box.CenterY();
     GrabAndMove(x, y, x + 150, y - 120);
     EXPECT_TRUE(WaitForPixels(Run, ExactColor(top), Whole, [&](const TPixelCount& c) {
@@ -155,12 +142,9 @@ TEST_F(BoxScenarios, ADragCarriesTheTopBoxAlong) {
 // back.
 TEST_F(BoxScenarios, ADragOutOfTheWindowAndBackKeepsTheBoxWithThePointer) {
     Start();
-    const int scenario = EnterUntil({2, 4});
-    ASSERT_GE(scenario, 0);
-    const uint32_t top = scenario == 4 ? Entry85 : Entry49;
-    Pause(300);
-    const TPixelCount box = CountPixels(Run, ExactColor(top), Whole);
-    ASSERT_GT(box.Count, 40);
+    uint32_t top = 0;
+    TPixelCount box;
+    ASSERT_NO_FATAL_FAILURE(FindTopBox(top, box));
     GrabAndMove(box.CenterX(), box.CenterY(), -40, 200);
     Pause(200);
     // Held out there, the box stays at the left edge, where the bounce keeps it.
@@ -194,12 +178,7 @@ TEST_F(BoxScenarios, RunsWithoutOpenGl) {
 }
 
 TEST(BoxScenariosWithoutDisplay, SaysSoInOneLineAndEndsWithStatus1) {
-    int status = -1;
-    std::string errors;
-    ASSERT_TRUE(RunWithoutDisplay(PROGRAM_PATH, 5000, status, errors));
-    EXPECT_EQ(status, 1);
-    EXPECT_EQ(errors,
-              "box_scenarios: cannot open the window: DISPLAY is not set; an X display is needed\n");
+    ExpectNoDisplayLine("box_scenarios: cannot open the window: DISPLAY is not set; an X display is needed");
 }
 
 }  // namespace

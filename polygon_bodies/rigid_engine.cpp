@@ -273,7 +273,14 @@ TPairChange PairImpulse(const TBody& a, const TBody& b, double restitution, doub
     return {ja * nx, ja * ny, ta * j, -(jb * nx), -(jb * ny), -(tb * j)};
 }
 
-void AddChange(double& v, long double change) { v = Rounded(v + change); }
+void AddChange(double& vx, double& vy, double& w, long double x, long double y, long double turn) {
+    vx = Rounded(vx + x);
+    vy = Rounded(vy + y);
+    w = Rounded(w + turn);
+}
+
+void AddToA(const TPairChange& d, double& vx, double& vy, double& w) { AddChange(vx, vy, w, d.AX, d.AY, d.AW); }
+void AddToB(const TPairChange& d, double& vx, double& vy, double& w) { AddChange(vx, vy, w, d.BX, d.BY, d.BW); }
 
 // From the crossings on: the impulse, the separation test, fixed bodies.
 template <class TBody>
@@ -283,26 +290,18 @@ void RespondToContact(TBody& a, TBody& b, double restitution, const TContact& c)
     double vbx = b.VelocityX, vby = b.VelocityY, wb = b.AngularVelocity;
     const TPairChange d = PairImpulse(a, b, restitution, c.CenterX, c.CenterY, c.NormalX, c.NormalY,
                                       vax, vay, wa, vbx, vby, wb);
-    AddChange(vax, d.AX);
-    AddChange(vay, d.AY);
-    AddChange(wa, d.AW);
-    AddChange(vbx, d.BX);
-    AddChange(vby, d.BY);
-    AddChange(wb, d.BW);
+    AddToA(d, vax, vay, wa);
+    AddToB(d, vbx, vby, wb);
     // Bodies already moving apart are not pushed again.
     if (!((Ext(a.X) - b.X) * (Ext(vax) - a.VelocityX) + (Ext(a.Y) - b.Y) * (Ext(vay) - a.VelocityY) > 0))
         return;
     if (FixedOf(a) == 1) {
         vax = vay = wa = 0;
-        AddChange(vbx, d.BX);
-        AddChange(vby, d.BY);
-        AddChange(wb, d.BW);
+        AddToB(d, vbx, vby, wb);
     }
     if (FixedOf(b) == 1) {
         vbx = vby = wb = 0;
-        AddChange(vax, d.AX);
-        AddChange(vay, d.AY);
-        AddChange(wa, d.AW);
+        AddToA(d, vax, vay, wa);
     }
     a.VelocityX = vax;
     a.VelocityY = vay;
@@ -500,12 +499,8 @@ void ApplyPairImpulse(const TBody& a, const TBody& b, double restitution, double
                       double& wa, double& vbx, double& vby, double& wb) {
     const TPairChange d = PairImpulse(a, b, restitution, centerX, centerY, normalX, normalY, vax,
                                       vay, wa, vbx, vby, wb);
-    AddChange(vax, d.AX);
-    AddChange(vay, d.AY);
-    AddChange(wa, d.AW);
-    AddChange(vbx, d.BX);
-    AddChange(vby, d.BY);
-    AddChange(wb, d.BW);
+    AddToA(d, vax, vay, wa);
+    AddToB(d, vbx, vby, wb);
 }
 
 template <class TBody>

@@ -1,15 +1,9 @@
 // polygon_drag as a user meets it: white polygons falling into its window,
 // the left button dragging one and the right button not, the close box, Esc,
 // and a start without a display.
-#include <gtest/gtest.h>
-
-#include <X11/keysym.h>
-
-#include <chrono>
 #include <cstdlib>
-#include <thread>
 
-#include "test_support/program_test.h"
+#include "rigid_program_xtest.h"
 
 namespace {
 
@@ -19,29 +13,14 @@ constexpr TPixelRect Whole{0, 0, 799, 599};
 // in 6-bit levels.
 constexpr uint32_t White = 0xFCFCFC;
 
-void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-
 // Body 0 starts resting at (399.5, 574), 40 px below body 1, and falls onto
 // the bottom edge, half its height (5 to 30 px) above it: a press at
 // (400, 582) lies within 25 px of its centre.
 constexpr int PressX = 400, PressY = 582;
 
-class PolygonDrag : public ::testing::Test {
+class PolygonDrag : public RigidProgramTest {
 protected:
-    TProgramRun Run;
-
-    void Start(const std::vector<std::string>& env = {}) {
-        std::string why;
-        ASSERT_TRUE(StartProgramWindow(Run, PROGRAM_PATH, Caption, why, env)) << why;
-    }
-    void TearDown() override { EndProgramRun(Run); }
-
-    void EndWithEsc() {
-        PressKey(Run.Driver, XK_Escape);
-        int status = -1;
-        ASSERT_TRUE(WaitProgramStatus(Run, 2000, status)) << "still running 2 s after Esc";
-        EXPECT_EQ(status, 0);
-    }
+    void Start(const std::vector<std::string>& env = {}) { StartProgram(Caption, env); }
 
     // Presses the button on body 0 and takes the pointer in steps along the
     // bottom to the right, away from the falling column, then up to
@@ -117,12 +96,7 @@ TEST_F(PolygonDrag, RunsWithoutOpenGl) {
 }
 
 TEST(PolygonDragWithoutDisplay, SaysSoInOneLineAndEndsWithStatus1) {
-    int status = -1;
-    std::string errors;
-    ASSERT_TRUE(RunWithoutDisplay(PROGRAM_PATH, 5000, status, errors));
-    EXPECT_EQ(status, 1);
-    EXPECT_EQ(errors,
-              "polygon_drag: cannot open the window: DISPLAY is not set; an X display is needed\n");
+    ExpectNoDisplayLine("polygon_drag: cannot open the window: DISPLAY is not set; an X display is needed");
 }
 
 }  // namespace
