@@ -51,8 +51,8 @@ TEST_F(PolygonDrag, WhitePolygonsFallInAndPileUp) {
     }));
     // Then more and more of them reach the bottom and spread over it.
     EXPECT_TRUE(WaitForPixels(Run, ExactColor(White), {0, 450, 799, 599}, [](const TPixelCount& c) {
-        return c.Count > 3000 && c.X1 < 200 && c.X2 > 600;
-    }, 20000));
+        return c.Count > 2000 && c.X1 < 300 && c.X2 > 500;
+    }, 60000));
     EndWithEsc();
 }
 
