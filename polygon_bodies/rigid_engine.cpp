@@ -21,18 +21,17 @@ bool RigidQuickRejects = true;
 
 namespace {
 
-// A body's vertices in the window, made once per sub-step (nothing moves while
-// the pairs are handled), with the extents of the whole.
-// Points[Sides] repeats Points[0], so edge j always ends at Points[j + 1].
-constexpr int32_t ShapeLanes = 12;  // a multiple of 2
 // Two doubles a vector: the sides of two vertices at once.
-typedef double TDoublePair __attribute__((vector_size(16)));  // vertices, the repeated first one, padding
+typedef double TDoublePair __attribute__((vector_size(16)));
+// Vertices 0..Sides (the last repeats the first), padded to whole vectors.
+constexpr int32_t ShapeLanes = 12;
+
+// A body's vertices in the window, made once per sub-step (nothing moves while
+// the pairs are handled), by coordinate, with the extents of the whole. Entries
+// past Sides repeat vertex 0, so edge j always ends at entry j + 1.
 struct TWorldShape {
     int32_t Sides;
     bool Outward;  // vertices turn so that the inside is left of each edge (y up)
-    TBodyVertices Points;
-    // The same by coordinate, entries past Sides repeating vertex 0, for
-    // whole-vector arithmetic.
     alignas(16) std::array<double, ShapeLanes> PointX, PointY;
     double MinX, MaxX, MinY, MaxY;
     double MinSum, MaxSum, MinDifference, MaxDifference;  // of x + y and x - y
@@ -77,21 +76,25 @@ TBodyPoint PlacedVertex(const TBody& body, const TBodyPoint& v, long double c, l
 
 template <class TBody>
 void MakeShape(const TBody& body, TWorldShape& shape) {
-    const int32_t n = WorldVertices(body, shape.Points);
+    const long double c = std::cos(body.Angle), s = std::sin(body.Angle);
+    const int32_t n = SidesInUse(body.Sides);
     shape.Sides = n;
     // Positive extents make the rectangle and the ellipse polygon turn that way.
     shape.Outward = body.Width > 0 && body.Height > 0;
-    shape.Points[n] = shape.Points[0];
-    for (int32_t j = 0; j < ShapeLanes; j++) {
-        const TBodyPoint& p = shape.Points[j < n ? j : 0];
+    for (int32_t j = 0; j < n; j++) {
+        const TBodyPoint p = PlacedVertex(body, body.Vertices[j], c, s);
         shape.PointX[j] = p.X;
         shape.PointY[j] = p.Y;
     }
-    double minX = shape.Points[0].X, maxX = minX, minY = shape.Points[0].Y, maxY = minY;
+    for (int32_t j = n; j < ShapeLanes; j++) {
+        shape.PointX[j] = shape.PointX[0];
+        shape.PointY[j] = shape.PointY[0];
+    }
+    double minX = shape.PointX[0], maxX = minX, minY = shape.PointY[0], maxY = minY;
     double minSum = minX + minY, maxSum = minSum, minDifference = minX - minY,
            maxDifference = minDifference;
     for (int32_t j = 1; j < n; j++) {
-        const TBodyPoint& p = shape.Points[j];
+        const TBodyPoint p{shape.PointX[j], shape.PointY[j]};
         minX = p.X < minX ? p.X : minX;
         maxX = p.X > maxX ? p.X : maxX;
         minY = p.Y < minY ? p.Y : minY;
@@ -156,8 +159,8 @@ enum class TEdgeReach { Misses, Meets, Separates };
 // side) and how far from 0 a side must be to count.
 [[gnu::always_inline]] inline TEdgeReach EdgeSides(const TWorldShape& a, int32_t i, const TWorldShape& b,
                      std::array<double, ShapeLanes>& side, double& margin) {
-    const TBodyPoint& p1 = a.Points[i];
-    const TBodyPoint& p2 = a.Points[i + 1];
+    const TBodyPoint p1{a.PointX[i], a.PointY[i]};
+    const TBodyPoint p2{a.PointX[i + 1], a.PointY[i + 1]};
     if (Apart(p1.X < p2.X ? p1.X : p2.X, p1.X < p2.X ? p2.X : p1.X, b.MinX, b.MaxX) ||
         Apart(p1.Y < p2.Y ? p1.Y : p2.Y, p1.Y < p2.Y ? p2.Y : p1.Y, b.MinY, b.MaxY))
         return TEdgeReach::Misses;
@@ -168,7 +171,8 @@ enum class TEdgeReach { Misses, Meets, Separates };
     const TDoublePair x1 = {p1.X, p1.X}, y1 = {p1.Y, p1.Y};
     TDoublePair nearest = {-std::numeric_limits<double>::infinity(),
                            -std::numeric_limits<double>::infinity()};
-    for (int32_t k = 0; k < ShapeLanes; k += 2) {
+    const int32_t lanes = (b.Sides + 2) & ~1;  // vertices 0..Sides, in whole vectors
+    for (int32_t k = 0; k < lanes; k += 2) {
         TDoublePair bx, by;
         std::memcpy(&bx, &b.PointX[k], sizeof bx);
         std::memcpy(&by, &b.PointY[k], sizeof by);
@@ -204,11 +208,11 @@ int32_t CrossShapes(const TWorldShape& a, const TWorldShape& b, bool quick, TCon
     TBodyPoint first{};
     for (; reaching != 0; reaching &= reaching - 1) {
         const int32_t i = std::countr_zero(reaching);
-        const TBodyPoint& p1 = a.Points[i];
-        const TBodyPoint& p2 = a.Points[i + 1];
+        const TBodyPoint p1{a.PointX[i], a.PointY[i]};
+        const TBodyPoint p2{a.PointX[i + 1], a.PointY[i + 1]};
         for (int32_t j = 0; j < b.Sides; j++) {
-            const TBodyPoint& p3 = b.Points[j];
-            const TBodyPoint& p4 = b.Points[j + 1];
+            const TBodyPoint p3{b.PointX[j], b.PointY[j]};
+            const TBodyPoint p4{b.PointX[j + 1], b.PointY[j + 1]};
             if (quick) {
                 if (OneSide(side[i][j], side[i][j + 1], sideMargin[i])) continue;
                 const double dx34 = p4.X - p3.X, dy34 = p4.Y - p3.Y;
