@@ -76,17 +76,19 @@ TEST(Raster, ClippedLinesSetExactlyTheFullWalksPoints) {
 }
 
 TEST(Raster, LineWalkVisitsEveryPointButTheLast) {
-    std::vector<std::pair<int32_t, int32_t>> points;
-    auto record = [](int32_t x, int32_t y, void* data) {
-        static_cast<std::vector<std::pair<int32_t, int32_t>>*>(data)->push_back({x, y});
+    using TPoints = std::vector<std::pair<int32_t, int32_t>>;
+    auto walk = [](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+        TPoints points;
+        WalkLinePoints(
+            x1, y1, x2, y2,
+            [](int32_t x, int32_t y, void* data) { static_cast<TPoints*>(data)->push_back({x, y}); },
+            &points);
+        return points;
     };
-    WalkLinePoints(0, 0, 5, 2, record, &points);
-    ASSERT_EQ(points.size(), 5u);
-    EXPECT_EQ(points.front(), std::make_pair(0, 0));
-    EXPECT_EQ(points.back().first, 4);
-    points.clear();
-    WalkLinePoints(3, 3, 3, 3, record, &points);
-    EXPECT_TRUE(points.empty());
+    EXPECT_EQ(walk(0, 0, 5, 2), (TPoints{{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 2}}));
+    EXPECT_EQ(walk(3, 3, 1, -2), (TPoints{{3, 3}, {3, 2}, {2, 1}, {2, 0}, {1, -1}}));
+    EXPECT_EQ(walk(7, 1, 2, 1), (TPoints{{7, 1}, {6, 1}, {5, 1}, {4, 1}, {3, 1}}));
+    EXPECT_TRUE(walk(3, 3, 3, 3).empty());
 }
 
 TEST(Raster, WidePensHaveTheirWidth) {

@@ -62,3 +62,35 @@ void ConvertPageRect(const TPage& page, const TClientRect& rect, TScreenImage& i
     if (PaletteMode) MakeScreenWords(page, image, words);
     ConvertPagePixels(page, words, rect, image);
 }
+
+void ForgetScreenShadow(TScreenShadow& shadow) {
+    shadow.Width = shadow.Height = 0;
+    std::vector<uint8_t>().swap(shadow.Indices);
+    std::vector<uint8_t>().swap(shadow.RowKnown);
+}
+
+void ConvertChangedPagePixels(const TPage& page, const TScreenWords& words, const TClientRect& r,
+                              TScreenImage& image, TScreenShadow& shadow) {
+    if (!PaletteMode) {
+        ConvertPagePixels(page, words, r, image);
+        return;
+    }
+    if (shadow.Width != image.Width || shadow.Height != image.Height || shadow.Words != words) {
+        shadow.Width = image.Width;
+        shadow.Height = image.Height;
+        shadow.Words = words;
+        shadow.Indices.assign(size_t(image.Width) * size_t(image.Height), 0);
+        shadow.RowKnown.assign(size_t(image.Height), 0);
+    }
+    const int32_t count = r.X2 - r.X1 + 1;
+    const bool wholeRows = r.X1 == 0 && r.X2 == image.Width - 1;
+    for (int32_t y = r.Y1; y <= r.Y2; ++y) {
+        const uint8_t* src = page.Pixels.data() + size_t(y) * size_t(PageWidth) + size_t(r.X1);
+        uint8_t* seen = shadow.Indices.data() + size_t(y) * size_t(shadow.Width) + size_t(r.X1);
+        if (shadow.RowKnown[size_t(y)] && std::memcmp(src, seen, size_t(count)) == 0) continue;
+        ConvertPaletteRow(src, image.Words + size_t(y) * size_t(image.WordsPerRow) + size_t(r.X1), count, words);
+        std::memcpy(seen, src, size_t(count));
+        // Part of an unknown row converted leaves the rest of it unknown.
+        if (wholeRows) shadow.RowKnown[size_t(y)] = 1;
+    }
+}

@@ -3,9 +3,13 @@
 #include <algorithm>
 
 #include "graph_unit.h"
-#include "platform/x11_window.h"
+#include "platform/window_system.h"
+#include "screen_image.h"
 
 namespace {
+
+// Window thread only.
+TScreenShadow ScreenShadow;
 
 uint32_t CallHook(TMessageHook hook, uint32_t window, uint32_t message, uint32_t wParam, uint32_t lParam) {
     return hook ? hook(window, message, wParam, lParam) : 0;
@@ -39,6 +43,7 @@ uint32_t OnCreate(uint32_t window, uint32_t wParam, uint32_t lParam) {
     ClientMaxY = height - 1;
     if (PaletteMode) CreateSystemPalette();
     CreatePageBitmaps();
+    ForgetScreenShadow(ScreenShadow);  // a new image
     CallHook(MouseHook, window, MsgCreate, wParam, lParam);
     CallHook(KeyboardHook, window, MsgCreate, wParam, lParam);
     WindowReady = true;  // last: everything the program thread uses is in place
@@ -66,20 +71,21 @@ void ConvertShownPage(const TClientRect& r) {
     std::unique_lock<std::recursive_mutex> draw(DrawLock);
     const uint16_t shown = ShownPage.load() % PageCount;
     const TPage& page = Pages[shown];
+    TScreenWords words{};
+    if (PaletteMode) MakeScreenWords(page, ScreenImage, words);
     if (shown == DrawPage.load()) {
-        ConvertPageRect(page, r, ScreenImage);  // primitives write this very page
+        ConvertChangedPagePixels(page, words, r, ScreenImage, ScreenShadow);  // primitives write this very page
         return;
     }
-    TScreenWords words;
-    if (PaletteMode) MakeScreenWords(page, ScreenImage, words);
     std::lock_guard<std::mutex> present(PresentLock);
     PresentingPage = int16_t(shown);
     draw.unlock();
-    ConvertPagePixels(page, words, r, ScreenImage);
+    ConvertChangedPagePixels(page, words, r, ScreenImage, ScreenShadow);
     PresentingPage = NoPresentingPage;
 }
 
-// The put to the server runs after the page is released.
+// The put to the server runs after the page is released, in one request: a
+// window never shows half of one frame and half of the next.
 uint32_t OnPaint() {
     TClientRect r;
     if (!TakeUpdateRect(r)) return 0;
@@ -88,6 +94,7 @@ uint32_t OnPaint() {
     if (r.X1 > r.X2 || r.Y1 > r.Y2) return 0;
     ConvertShownPage(r);
     PutScreenRect(r);
+    FinishScreenPuts();
     return 0;
 }
 

@@ -14,3 +14,11 @@ inline void FlipFramePage(int16_t& framePage) {
     framePage = static_cast<int16_t>(1 - framePage);
     SelectDrawPage(static_cast<uint16_t>(framePage));
 }
+
+// The same flip with the calls the other way round: draw on the toggle's
+// page, flip the toggle, show the other page (drawn last frame).
+inline void FlipFramePageDrawFirst(int16_t& framePage) {
+    SelectDrawPage(static_cast<uint16_t>(framePage));
+    framePage = static_cast<int16_t>(1 - framePage);
+    SelectShownPage(static_cast<uint16_t>(framePage));
+}

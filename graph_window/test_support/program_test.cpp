@@ -123,3 +123,19 @@ bool RunWithoutDisplay(const char* path, int timeoutMs, int& status, std::string
     EndProgramRun(run);
     return ended;
 }
+
+bool FailsWithoutDisplay(const char* path, const char* program, std::string& why) {
+    int status = -1;
+    std::string errors;
+    if (!RunWithoutDisplay(path, 2000, status, errors)) {
+        why = "still running 2 s after the start without a display";
+        return false;
+    }
+    const std::string start = std::string(program) + ": ";
+    const bool oneLine = !errors.empty() && errors.find('\n') == errors.size() - 1;
+    if (status == 1 && oneLine && errors.compare(0, start.size(), start) == 0 &&
+        errors.find("an X display is needed") != std::string::npos)
+        return true;
+    why = "status " + std::to_string(status) + ", stderr: " + errors;
+    return false;
+}

@@ -74,6 +74,10 @@ bool WaitForPixels(TProgramRun& run, const TColorRange& range, const TPixelRect&
 // Runs path with DISPLAY unset: true when it ended within timeoutMs with
 // status and its standard error in errors.
 bool RunWithoutDisplay(const char* path, int timeoutMs, int& status, std::string& errors);
+// What every program must do without a display: end within 2 s with status
+// 1 and one line on stderr that names the program and asks for a display.
+// False with the reason in why otherwise.
+bool FailsWithoutDisplay(const char* path, const char* program, std::string& why);
 
 // ---- template definitions
 

@@ -191,8 +191,13 @@ void ClickAt(TXDriver& driver, Window window, int x, int y, unsigned button, uns
     MovePointer(driver, window, x, y);
     HoldModifiers(driver, modifiers, true);
     HoldButton(driver, button, true);
+    // As long as a person's click, and as far from the next one: programs
+    // that poll the button word once a frame miss a press released within
+    // the same frame, and a release followed by a press within it.
+    Pause(120);
     HoldButton(driver, button, false);
     HoldModifiers(driver, modifiers, false);
+    Pause(120);
 }
 
 void DragPointer(TXDriver& driver, Window window, int x1, int y1, int x2, int y2, unsigned button, int steps) {

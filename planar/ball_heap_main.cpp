@@ -1,0 +1,2 @@
+int BallHeapMain();
+int main() { return BallHeapMain(); }

@@ -1,0 +1,106 @@
+#include "ball_heap_sim.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+TEST(HeapContact, PushApartAndHandOverVelocity) {
+    TFallingBall a{100, 100, 0, 0, 1, 0}, b{119, 100, 0, 0, -1, 0};
+    TouchHeapPair(a, b);
+    EXPECT_DOUBLE_EQ(a.X, 99);
+    EXPECT_DOUBLE_EQ(b.X, 120);
+    EXPECT_DOUBLE_EQ(a.VX, -0.98);
+    EXPECT_DOUBLE_EQ(b.VX, 0.98);
+    TFallingBall apart{0, 0, 0, 0, 1, 0}, far{20, 0, 0, 0, -1, 0};  // exactly 2R: no touch
+    TouchHeapPair(apart, far);
+    EXPECT_EQ(apart.VX, 1);
+    TFallingBall same1{50, 50, 0, 0, 0.5, 0}, same2{50, 50, 0, 0, 0, 0};
+    TouchHeapPair(same1, same2);
+    EXPECT_TRUE(std::isfinite(same1.X) && std::isfinite(same2.X) && std::isfinite(same1.VX));
+    EXPECT_DOUBLE_EQ(same2.X - same1.X, 40);
+}
+
+TEST(HeapStart, GridRowsOfTwentySixAndTheFloor) {
+    PlaceHeapBalls(799, 599);
+    EXPECT_EQ(HeapBallCount, 256);
+    EXPECT_EQ(HeapBalls[0].X, 10);
+    EXPECT_EQ(HeapBalls[25].X, 760);
+    EXPECT_EQ(HeapBalls[26].X, 10);
+    EXPECT_EQ(HeapBalls[26].Y, 40);
+    EXPECT_EQ(HeapLimits.Bottom, 589);
+    TFallingBall resting{300, 589, 0, 0, 0, 0};
+    MoveHeapBall(resting);
+    EXPECT_EQ(resting.Y, 589);
+    EXPECT_DOUBLE_EQ(resting.VY, -0.99 * 0.004);
+}
+
+TEST(HeapInput, DragTiesAddsAndAFullTable) {
+    PlaceHeapBalls(799, 599);
+    // (25, 10) is as near ball 0 (10, 10) as ball 1 (40, 10): the lower wins.
+    HeapBalls[0].VX = 0.5;
+    DragNearestHeapBall(25, 10);
+    EXPECT_EQ(HeapBalls[0].X, 25);
+    EXPECT_EQ(HeapBalls[1].X, 40);
+    EXPECT_EQ(HeapBalls[0].VX, 0.5);
+    TRandomSource random{};
+    AddHeapBall(799, 599, random);
+    EXPECT_EQ(HeapBallCount, 257);
+    EXPECT_GE(HeapBalls[256].X, 399.5);
+    EXPECT_LE(HeapBalls[256].X, 408.5);
+    EXPECT_EQ(HeapBalls[256].Y, 299.5);
+    while (HeapBallCount < HeapCapacity) AddHeapBall(799, 599, random);
+    AddHeapBall(799, 599, random);
+    EXPECT_EQ(HeapBallCount, 8193);
+}
+
+// Where every contact is a pair of its own, the grid's pass must give what
+// touching every pair once gives, balls outside the window included.
+TEST(HeapPairPass, FindsEveryTouchingPair) {
+    PlaceHeapBalls(799, 599);
+    HeapBallCount = 0;
+    const double places[][4] = {{30, 30, 45, 38},   {200, 10, 200, 29}, {-50, -40, -35, -40},
+                                {790, 590, 805, 600}, {400, 300, 419, 300}, {39, 300, 41, 300}};
+    for (const auto& p : places) {
+        HeapBalls[HeapBallCount++] = {p[0], p[1], 0, 0, 1, 0};
+        HeapBalls[HeapBallCount++] = {p[2], p[3], 0, 0, -1, 0};
+    }
+    std::array<TFallingBall, HeapCapacity> expected = HeapBalls;
+    for (int k = 0; k < HeapBallCount; k += 2) TouchHeapPair(expected[k], expected[k + 1]);
+    HeapPairPass();
+    for (int k = 0; k < HeapBallCount; k++) {
+        EXPECT_EQ(HeapBalls[k].X, expected[k].X) << k;
+        EXPECT_EQ(HeapBalls[k].VX, expected[k].VX) << k;
+    }
+}
+
+void HeapFrame() {
+    HeapPairPass();
+    for (int k = 0; k < HeapBallCount; k++) MoveHeapBall(HeapBalls[k]);
+}
+
+TEST(HeapOverTime, SettlesInsideAndAddsStayFinite) {
+    PlaceHeapBalls(799, 599);
+    for (int frame = 0; frame < 30000; frame++) HeapFrame();
+    double fastest = 0;
+    for (int k = 0; k < HeapBallCount; k++) {
+        const TFallingBall& b = HeapBalls[k];
+        ASSERT_TRUE(std::isfinite(b.X) && std::isfinite(b.Y));
+        EXPECT_GE(b.X, 10);
+        EXPECT_LE(b.X, 789);
+        EXPECT_GE(b.Y, 10);
+        EXPECT_LE(b.Y, 589);
+        fastest = std::max(fastest, std::hypot(b.VX, b.VY));
+    }
+    EXPECT_LT(fastest, 0.05);
+    TRandomSource random{};
+    while (HeapBallCount < 1000) {
+        AddHeapBall(799, 599, random);
+        HeapFrame();
+    }
+    for (int k = 0; k < HeapBallCount; k++)
+        ASSERT_TRUE(std::isfinite(HeapBalls[k].X) && std::isfinite(HeapBalls[k].VY)) << k;
+}
+
+}  // namespace

@@ -1,0 +1,2 @@
+int ParticleGasMain();
+int main() { return ParticleGasMain(); }

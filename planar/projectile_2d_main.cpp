@@ -1,0 +1,2 @@
+int Projectile2DMain();
+int main() { return Projectile2DMain(); }

@@ -1,0 +1,2 @@
+int TwoBallCollisionMain();
+int main() { return TwoBallCollisionMain(); }

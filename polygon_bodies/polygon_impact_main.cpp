@@ -1,0 +1,3 @@
+#include "poly_frame.h"
+
+int main() { return PolyBodiesMain(); }

@@ -1,0 +1,3 @@
+#include "cube_program.h"
+
+int main() { return CubesGLMain(); }
