@@ -6,6 +6,7 @@
 // (tools/with_xvfb.sh).
 #include <benchmark/benchmark.h>
 
+#include "frame_bench_window.h"
 #include "frame_pacing.h"
 #include "rigid_crowd.h"
 #include "tavrel.h"
@@ -14,9 +15,7 @@ namespace {
 
 bool OpenSettledCrowd() {
     if (GraphWindowIsOpen()) return true;
-    int16_t driver = 3, mode = 6;
-    OpenGraphWindow(driver, mode, RigidCrowdCaption);
-    if (!GraphWindowIsOpen()) return false;
+    if (!OpenFrameBenchWindow(RigidCrowdCaption)) return false;
     FramePacingOn = false;
     TRandomSource random;
     SeedRandom(random, 7);

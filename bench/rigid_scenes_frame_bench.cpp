@@ -6,6 +6,7 @@
 // (tools/with_xvfb.sh).
 #include <benchmark/benchmark.h>
 
+#include "frame_bench_window.h"
 #include "frame_pacing.h"
 #include "rigid_scenes.h"
 #include "tavrel.h"
@@ -13,12 +14,7 @@
 namespace {
 
 bool OpenScenario(int32_t number) {
-    if (!GraphWindowIsOpen()) {
-        int16_t driver = 3, mode = 6;
-        OpenGraphWindow(driver, mode, RigidScenesCaption);
-        if (!GraphWindowIsOpen()) return false;
-        FramePage = 0;
-    }
+    if (!OpenFrameBenchWindow(RigidScenesCaption)) return false;
     FramePacingOn = false;
     RigidBodies = {};
     RigidGravity = DefaultRigidGravity;

@@ -3,6 +3,7 @@
 #include "extended_ops.h"
 #include "frame_flip.h"
 #include "frame_pacing.h"
+#include "key_codes.h"
 #include "program_input.h"
 #include "program_window.h"
 #include "tavrel.h"
@@ -16,7 +17,6 @@ uint16_t PreviousButtons = 0;
 namespace {
 
 constexpr long double SpinPerFrameTime = 8;  // angular velocity gained per second of drag
-constexpr uint8_t KeyEsc = 27;
 constexpr uint8_t WhiteName = 250;
 
 }  // namespace

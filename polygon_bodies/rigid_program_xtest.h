@@ -1,5 +1,5 @@
 // What the end-to-end tests of box_scenarios and polygon_drag share: the
-// program started by caption, ended by Esc, and started without a display.
+// program started by caption and ended by Esc.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -32,12 +32,3 @@ protected:
         EXPECT_EQ(status, 0);
     }
 };
-
-// Without a display: status 1 and the one line on standard error.
-inline void ExpectNoDisplayLine(const std::string& line) {
-    int status = -1;
-    std::string errors;
-    ASSERT_TRUE(RunWithoutDisplay(PROGRAM_PATH, 5000, status, errors));
-    EXPECT_EQ(status, 1);
-    EXPECT_EQ(errors, line + "\n");
-}

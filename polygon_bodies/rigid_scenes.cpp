@@ -3,6 +3,7 @@
 #include "extended_ops.h"
 #include "frame_flip.h"
 #include "frame_pacing.h"
+#include "key_codes.h"
 #include "program_input.h"
 #include "program_window.h"
 #include "tavrel.h"
@@ -16,8 +17,6 @@ uint16_t PreviousButtons = 0;
 namespace {
 
 constexpr double RigidPickReach = 1000;  // squared pixels
-constexpr uint8_t KeyEnter = 13, KeyEsc = 27;
-
 void DrawRigidBodies() {
     const uint32_t top = GetTopColorValue();
     const uint32_t cycle = top > 1 ? top - 1 : 1;
