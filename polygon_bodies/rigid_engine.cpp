@@ -81,6 +81,8 @@ void MakeShape(const TBody& body, TWorldShape& shape) {
     shape.Sides = n;
     // Positive extents make the rectangle and the ellipse polygon turn that way.
     shape.Outward = body.Width > 0 && body.Height > 0;
+    shape.PointX[0] = body.X;  // a body without vertices stands at its centre
+    shape.PointY[0] = body.Y;
     for (int32_t j = 0; j < n; j++) {
         const TBodyPoint p = PlacedVertex(body, body.Vertices[j], c, s);
         shape.PointX[j] = p.X;
