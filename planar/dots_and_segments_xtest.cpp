@@ -24,11 +24,11 @@ using DotsProgram = MirrorProgramTest;
 
 TEST_F(DotsProgram, ASegmentThenADotThatFallsOntoItAndComesBackUp) {
     Start(Caption);
-    SlowClick(Run, 200, 400, 3);
+    ClickAt(Run.Driver, Run.Win, 200, 400, 3);
     // The first end alone draws nothing.
     EXPECT_TRUE(StillRunningAfter(Run, 200));
     EXPECT_EQ(CountPixels(Run, White, Whole).Count, 0);
-    SlowClick(Run, 600, 400, 3);
+    ClickAt(Run.Driver, Run.Win, 600, 400, 3);
     EXPECT_TRUE(WaitForPixels(Run, White, Whole, [](const TPixelCount& c) {
         return c.Count >= 400 && c.X1 == 200 && c.X2 == 600 && c.Y1 == 400 && c.Y2 == 400;
     })) << "no white segment from (200, 400) to (600, 400)";
@@ -37,9 +37,9 @@ TEST_F(DotsProgram, ASegmentThenADotThatFallsOntoItAndComesBackUp) {
     // key, and any key ends the program.)
     MovePointer(Run.Driver, Run.Win, 100, 100);
     HoldButton(Run.Driver, 2, true);
-    SlowClick(Run, 100, 100, 1);
+    ClickAt(Run.Driver, Run.Win, 100, 100, 1);
     HoldButton(Run.Driver, 2, false);
-    SlowClick(Run, 400, 385, 1);
+    ClickAt(Run.Driver, Run.Win, 400, 385, 1);
     EXPECT_TRUE(WaitForPixels(Run, LightGreen, Whole, [](const TPixelCount& c) {
         return c.Count > 8 && c.X1 >= 396 && c.X2 <= 404 && c.Y1 >= 380;
     })) << "no light-green dot under the pointer";
@@ -50,7 +50,8 @@ TEST_F(DotsProgram, ASegmentThenADotThatFallsOntoItAndComesBackUp) {
         return c.Count > 8 && c.CenterY() <= 380 && c.X1 >= 396 && c.X2 <= 404;
     })) << "the dot does not come back up";
     EXPECT_EQ(CountPixels(Run, LightGreen, {0, 0, 200, 200}).Count, 0) << "two buttons dropped a dot";
-    EXPECT_EQ(CountPixels(Run, Yellow, Whole).Count, 0);  // mirrored in one frame only
+    // Yellow only in the frame of a mirror: some read soon shows none.
+    EXPECT_TRUE(WaitForPixels(Run, Yellow, Whole, [](const TPixelCount& c) { return c.Count == 0; }));
 
     PressKey(Run.Driver, XK_a);
     ExpectEndsWithZero();

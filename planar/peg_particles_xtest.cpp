@@ -27,10 +27,13 @@ TEST_F(PegsProgram, RedPegsAndALeftClickAddsADropAtTheTop) {
         return c.Count > 2000 && c.Y1 >= 70;
     })) << "no red pegs";
     EXPECT_EQ(CountPixels(Run, LightBlue, Whole).Count, 0);
-    SlowClick(Run, 400, 500, 1);
+    // The press adds the drop; look for it before it has fallen far.
+    MovePointer(Run.Driver, Run.Win, 400, 500);
+    HoldButton(Run.Driver, 1, true);
     EXPECT_TRUE(WaitForPixels(Run, LightBlue, Whole, [](const TPixelCount& c) {
         return c.Count > 10 && c.Y1 == 0 && c.Y2 <= 14 && c.X2 - c.X1 >= 10 && c.X2 - c.X1 <= 20;
     }, 2000)) << "no light-blue drop on the top edge";
+    HoldButton(Run.Driver, 1, false);
     // It falls.
     EXPECT_TRUE(WaitForPixels(Run, LightBlue, {0, 100, 799, 599},
                               [](const TPixelCount& c) { return c.Count > 10; }));

@@ -11,7 +11,7 @@ using TClock = std::chrono::steady_clock;
 
 TClock::time_point PacingStart;
 int64_t PacedFrames = -1;  // -1: not counting
-constexpr int64_t MaxFramesBehind = 6;
+constexpr int64_t MaxFramesBehind = 15;  // a quarter of a second
 
 TClock::time_point FrameTime(int64_t frame) {
     return PacingStart + std::chrono::nanoseconds(frame * 1000000000 / PacedFramesPerSecond);

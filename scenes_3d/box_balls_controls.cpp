@@ -29,6 +29,7 @@ void ResetBoxControls(double sceneScale) {
     PrevMouseX = 0;
     PrevMouseY = 0;
     PrevMouseButtons = 0;
+    CamDragReset();
 }
 
 void ResetOrbitCamera() {
@@ -72,16 +73,4 @@ void OrbitByDrag(int32_t x, int32_t y, int32_t buttons) {
     }
     PrevMouseX = x;
     PrevMouseY = y;
-}
-
-void TurnByDrag(int32_t x, int32_t y, int32_t buttons) {
-    double pitch = 0, yaw = 0;
-    if ((x != PrevMouseX || y != PrevMouseY) && buttons == 2) {
-        pitch = (y - PrevMouseY) * DragRadiansPerPixel;
-        yaw = (x - PrevMouseX) * DragRadiansPerPixel;
-    }
-    PrevMouseX = x;
-    PrevMouseY = y;
-    CamTurn(0, pitch, yaw);
-    CamOrthonormalize();
 }

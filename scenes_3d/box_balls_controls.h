@@ -44,6 +44,3 @@ void DispatchBoxKey(uint8_t key, bool orbitKeys);
 void HandleLeftClick(int32_t buttons);
 // The right button alone turns the orbit one degree per pixel.
 void OrbitByDrag(int32_t x, int32_t y, int32_t buttons);
-// The right button alone turns the free-fly camera one radian per 256
-// pixels, then it is orthonormalised.
-void TurnByDrag(int32_t x, int32_t y, int32_t buttons);

@@ -53,7 +53,7 @@ void DrawBoxSceneWire() {
 uint8_t RunBoxBallsWireFrame() {
     CamMoveHeld();
     const int32_t x = MouseX(), y = MouseY(), buttons = MouseButtons();
-    TurnByDrag(x, y, buttons);
+    CamTurnByDrag(x, y, buttons);
     SelectDrawPage(uint16_t(FramePage));
     FramePage = int16_t(1 - FramePage);
     SelectShownPage(uint16_t(FramePage));

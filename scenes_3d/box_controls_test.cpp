@@ -168,14 +168,14 @@ TEST_F(BoxControlsTest, A256PixelDragTurnsTheFreeCameraOneRadian) {
     CamRight = {1, 0, 0};
     CamUp = {0, 1, 0};
     CamFwd = {0, 0, 1};
-    TurnByDrag(0, 0, 0);
-    TurnByDrag(-256, 0, 2);
+    CamTurnByDrag(0, 0, 0);
+    CamTurnByDrag(-256, 0, 2);
     ExpectVec(CamRight, 0.5403023058681398, 0, 0.8414709848078965);
     ExpectVec(CamFwd, -0.8414709848078965, 0, 0.5403023058681398);
-    TurnByDrag(-256, 0, 2);  // not moved
-    TurnByDrag(0, 0, 6);     // another button too
+    CamTurnByDrag(-256, 0, 2);  // not moved
+    CamTurnByDrag(0, 0, 6);     // another button too
     ExpectVec(CamFwd, -0.8414709848078965, 0, 0.5403023058681398);
-    TurnByDrag(256, 0, 2);
+    CamTurnByDrag(256, 0, 2);
     ExpectVec(CamRight, 1, 0, 0);
     ExpectVec(CamUp, 0, 1, 0);
     ExpectVec(CamFwd, 0, 0, 1);

@@ -183,3 +183,19 @@ void CamOrthonormalize() {
     VecNormalize(CamRight);
     VecCross(CamUp, CamFwd, CamRight);
 }
+
+int32_t CamPrevMouseX = 0, CamPrevMouseY = 0;
+
+void CamDragReset() { CamPrevMouseX = CamPrevMouseY = 0; }
+
+void CamTurnByDrag(int32_t x, int32_t y, int32_t buttons) {
+    double pitch = 0, yaw = 0;
+    if ((x != CamPrevMouseX || y != CamPrevMouseY) && buttons == 2) {
+        pitch = (y - CamPrevMouseY) * DragRadiansPerPixel;
+        yaw = (x - CamPrevMouseX) * DragRadiansPerPixel;
+    }
+    CamPrevMouseX = x;
+    CamPrevMouseY = y;
+    CamTurn(0, pitch, yaw);
+    CamOrthonormalize();
+}

@@ -65,3 +65,12 @@ void CamOrthonormalize();
 
 // The drag angle of one pointer axis: one radian per 256 pixels.
 constexpr double DragRadiansPerPixel = 1.0 / 256;
+
+// The pointer of the previous frame, for the drag.
+extern int32_t CamPrevMouseX, CamPrevMouseY;
+void CamDragReset();
+// One frame's turn of the wire-frame programs that turn only while the
+// pointer moves: pitch and yaw by the pointer's move while the button word
+// is exactly 2 (the right button alone), else none; then CamTurn and
+// CamOrthonormalize, every frame.
+void CamTurnByDrag(int32_t x, int32_t y, int32_t buttons);
