@@ -100,6 +100,16 @@ void Frame(benchmark::State& state) {
     TimedFrames(state);
 }
 
+// The library's share of the frame: the clear alone, and the clear with the
+// 50 filled, outlined bodies, on the same settled pages.
+void Clear(benchmark::State& state) {
+    for (auto _ : state) ClearWholeWindow();
+}
+
+void ClearAndBodies(benchmark::State& state) {
+    for (auto _ : state) DrawPolyBodies();
+}
+
 void CloseHeadless(benchmark::State& state) {
     for (auto _ : state) CloseHeadlessPages();
 }
@@ -153,6 +163,18 @@ BENCHMARK(Simulation)
     ->UseRealTime()
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(Frame)
+    ->Iterations(1)
+    ->Repetitions(3000)
+    ->ReportAggregatesOnly(true)
+    ->UseRealTime()
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(Clear)
+    ->Iterations(1)
+    ->Repetitions(3000)
+    ->ReportAggregatesOnly(true)
+    ->UseRealTime()
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(ClearAndBodies)
     ->Iterations(1)
     ->Repetitions(3000)
     ->ReportAggregatesOnly(true)

@@ -7,32 +7,17 @@
 #include <thread>
 #include <vector>
 
+#include "bench_window.h"
 #include "graph_unit.h"
 #include "platform/x11_window.h"
+#include "screen_image.h"
 
 namespace {
-
-// One window per process; DoneGraphUnit closes it at exit.
-bool EnsureWindow(int16_t driver, benchmark::State& state) {
-    if (GraphWindowIsOpen() && GraphDriver == driver) return true;
-    if (GraphWindowIsOpen()) CloseGraphWindow();
-    int16_t mode = 6;
-    OpenGraphWindow(driver, mode, "present bench");
-    if (ResultCode != 0) {
-        state.SkipWithError("the window did not open (no X display?)");
-        return false;
-    }
-    // Something other than zeros in every page, and time for the first expose.
-    for (TPage& page : Pages)
-        for (size_t i = 0; i < page.Pixels.size(); ++i) page.Pixels[i] = uint8_t(i * 7);
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    return true;
-}
 
 // From the request to the end of the put: wake-up, conversion under the
 // lock, XShmPutImage and the XSync that waits for the server.
 void PresentWholePage(benchmark::State& state, int16_t driver) {
-    if (!EnsureWindow(driver, state)) return;
+    if (!EnsureBenchWindow(driver, state)) return;
     for (auto _ : state) {
         const uint32_t before = PresentCount;
         InvalidateWholeClient();
@@ -46,7 +31,7 @@ void BM_PresentTrueColourPage800x600(benchmark::State& state) { PresentWholePage
 // The flip as the program thread pays for it: the window thread repaints
 // meanwhile.
 void BM_SelectShownPage(benchmark::State& state) {
-    if (!EnsureWindow(3, state)) return;
+    if (!EnsureBenchWindow(3, state)) return;
     uint16_t page = 0;
     for (auto _ : state) {
         SelectShownPage(page);
@@ -61,7 +46,7 @@ void BM_SelectShownPage(benchmark::State& state) {
 // program thread pays for such a frame, any wait for the window thread
 // included.
 void FlipOncePerFrame(benchmark::State& state, bool drawing) {
-    if (!EnsureWindow(3, state)) return;
+    if (!EnsureBenchWindow(3, state)) return;
     uint16_t page = 0;
     for (auto _ : state) {
         const uint32_t before = PresentCount;
@@ -83,7 +68,7 @@ void BM_FlipClearAndDraw(benchmark::State& state) { FlipOncePerFrame(state, true
 
 // The conversion alone, into memory of our own.
 void BM_ConvertPalettePage800x600(benchmark::State& state) {
-    if (!EnsureWindow(3, state)) return;
+    if (!EnsureBenchWindow(3, state)) return;
     std::vector<uint32_t> words(800 * 600);
     TScreenImage image;
     image.Words = words.data();

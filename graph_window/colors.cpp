@@ -4,7 +4,9 @@
 #include "graph_unit.h"
 #include "palette_tables.h"
 
+namespace TavrelInternal {
 TPaletteTable WindowPalette{};
+}  // namespace TavrelInternal
 
 namespace {
 

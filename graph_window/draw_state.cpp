@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <mutex>
 
+namespace TavrelInternal {
 TDrawPort DrawPort{0, 0, 0, 0, false};
 int32_t PortOriginX = 0, PortOriginY = 0;
 int16_t PortExtentX = 0, PortExtentY = 0;
@@ -20,6 +21,7 @@ bool FillPatternDefined = false;
 std::array<uint32_t, 64> FillPatternBitmap{};
 int32_t PenX = 0, PenY = 0;
 int32_t CurrentPosX = 0, CurrentPosY = 0;
+}  // namespace TavrelInternal
 
 bool EnterDrawCall() {
     ResultCode = 0;

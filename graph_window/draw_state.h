@@ -22,6 +22,7 @@ struct TAreaFillSettings {
     uint32_t Color;
 };
 
+namespace TavrelInternal {
 extern TDrawPort DrawPort;
 extern int32_t PortOriginX, PortOriginY;
 extern int16_t PortExtentX, PortExtentY;
@@ -42,6 +43,8 @@ extern std::array<uint32_t, 64> FillPatternBitmap;
 // origin added without wrapping, as the current position keeps it).
 extern int32_t PenX, PenY;
 extern int32_t CurrentPosX, CurrentPosY;
+}  // namespace TavrelInternal
+using namespace TavrelInternal;
 
 // ResultCode := 0; false (and -1) without a window.
 bool EnterDrawCall();

@@ -37,16 +37,26 @@ uint8_t CachedNearest(uint32_t rgb) {
 
 }  // namespace
 
-void CopyGlPixelsToPage(const uint8_t* pixels, int32_t width, int32_t height, uint16_t paletteSize,
-                        TPage& page) {
+void CopyChangedGlPixelsToPage(const uint8_t* pixels, const uint8_t* previous, int32_t width, int32_t height,
+                               uint16_t paletteSize, TPage& page) {
     const size_t bytesPerPixel = paletteSize ? 1 : 4;
     const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
     if (width <= 0 || height <= 0 || page.Pixels.size() < count * bytesPerPixel) return;
     if (paletteSize) UseTable(page.ColorTable, paletteSize > 256 ? 256 : paletteSize);
+    const size_t rowBytes = static_cast<size_t>(width) * 4;
     for (int32_t y = 0; y < height; ++y) {
-        const uint8_t* source = pixels + static_cast<size_t>(height - 1 - y) * width * 4;
+        const size_t offset = static_cast<size_t>(height - 1 - y) * rowBytes;
+        const uint8_t* source = pixels + offset;
+        const uint8_t* before = previous ? previous + offset : nullptr;
+        if (before && std::memcmp(source, before, rowBytes) == 0) continue;
         uint8_t* row = page.Pixels.data() + static_cast<size_t>(y) * width * bytesPerPixel;
         for (int32_t x = 0; x < width; ++x, source += 4) {
+            if (before) {
+                // Alpha never reaches the page.
+                const bool same = source[0] == before[0] && source[1] == before[1] && source[2] == before[2];
+                before += 4;
+                if (same) continue;
+            }
             const uint32_t rgb = (uint32_t{source[2]} << 16) | (uint32_t{source[1]} << 8) | source[0];
             if (paletteSize) {
                 row[x] = CachedNearest(rgb);
@@ -55,4 +65,9 @@ void CopyGlPixelsToPage(const uint8_t* pixels, int32_t width, int32_t height, ui
             }
         }
     }
+}
+
+void CopyGlPixelsToPage(const uint8_t* pixels, int32_t width, int32_t height, uint16_t paletteSize,
+                        TPage& page) {
+    CopyChangedGlPixelsToPage(pixels, nullptr, width, height, paletteSize, page);
 }

@@ -4,25 +4,31 @@
 #include <vector>
 
 #include "draw_state.h"
-#include "platform/egl_contexts.h"
 #include "platform/fp_control.h"
-#include "platform/program_display.h"
-#include "platform/x11_window.h"
+#include "platform/window_system.h"
 
+namespace TavrelInternal {
 bool GlAvailable = false;
 bool GlTargetIsWindow = false;
+}  // namespace TavrelInternal
 
 namespace {
 
-TGlContexts Gl;
-std::vector<uint8_t> ReadbackPixels;  // sized once per window
+int32_t GlWidth = 0, GlHeight = 0;  // of the bitmap target's frame buffer
+// The bitmap context's frame now and as of the last copy, sized once per window.
+std::vector<uint8_t> ReadbackPixels, LastReadback;
 
-// What the bitmap context drew goes into the draw page.
+// What the bitmap context drew since the last refresh goes into the draw
+// page; pixels it left alone keep whatever two-dimensional drawing put there,
+// as if it rendered into the page itself.
 void CopyBitmapGlToDrawPage() {
-    ReadBitmapGlPixels(Gl, ReadbackPixels.data());
-    std::lock_guard<std::recursive_mutex> hold(DrawLock);
-    CopyGlPixelsToPage(ReadbackPixels.data(), Gl.Width, Gl.Height,
-                       PaletteMode ? DeviceColorCount : uint16_t{0}, DrawPageRef());
+    ReadBitmapGl(ReadbackPixels.data());
+    {
+        std::lock_guard<std::recursive_mutex> hold(DrawLock);
+        CopyChangedGlPixelsToPage(ReadbackPixels.data(), LastReadback.data(), GlWidth, GlHeight,
+                                  PaletteMode ? DeviceColorCount : uint16_t{0}, DrawPageRef());
+    }
+    ReadbackPixels.swap(LastReadback);
 }
 
 }  // namespace
@@ -31,27 +37,31 @@ void CreateGlContexts() {
     GlAvailable = false;
     GlTargetIsWindow = false;
     const TFpControl saved = SaveFpControl();
-    Display* display = ProgramDisplay();
-    const bool window = display && GraphXWindow && CreateWindowGlContext(Gl, display, GraphXWindow);
-    const bool bitmap = CreateBitmapGlContext(Gl, PageWidth, PageHeight);
+    const bool window = CreateWindowGl();
+    const bool bitmap = CreateBitmapGl(PageWidth, PageHeight);
     RestoreFpControl(saved);
     if (window && bitmap) {
-        ReadbackPixels.assign(static_cast<size_t>(Gl.Width) * static_cast<size_t>(Gl.Height) * 4, 0);
+        GlWidth = PageWidth;
+        GlHeight = PageHeight;
+        ReadbackPixels.assign(static_cast<size_t>(GlWidth) * static_cast<size_t>(GlHeight) * 4, 0);
+        // Whatever the new frame buffer holds is nobody's drawing yet.
+        LastReadback = ReadbackPixels;
+        ReadBitmapGl(LastReadback.data());
         GlAvailable = true;
         SelectGlTarget(false);
         return;
     }
     // Half a pair is of no use: nothing stays current, so the program's
     // OpenGL calls go nowhere.
-    DestroyGlContexts(Gl);
+    ReleaseGl();
     ResultCode = -9;
 }
 
 void ReleaseGlContexts() {
-    DestroyGlContexts(Gl);
-    CloseProgramDisplay();
+    ReleaseGl();
     GlAvailable = false;
     ReadbackPixels = std::vector<uint8_t>();
+    LastReadback = std::vector<uint8_t>();
 }
 
 void SelectGlTarget(bool toWindow) {
@@ -64,9 +74,9 @@ void SelectGlTarget(bool toWindow) {
     const TDrawPort kept = DrawPort;
     DefineDrawPort(0, 0, static_cast<int16_t>(ClientMaxX), static_cast<int16_t>(ClientMaxY), false);
     if (toWindow)
-        MakeWindowGlCurrent(Gl);
+        MakeWindowGlCurrent();
     else
-        MakeBitmapGlCurrent(Gl);
+        MakeBitmapGlCurrent();
     DefineDrawPort(kept.X1, kept.Y1, kept.X2, kept.Y2, kept.Clip);
 }
 
@@ -86,7 +96,7 @@ void SetRefreshMode(uint16_t operation) {
             break;
         case 2:
             if (GlTargetIsWindow) {
-                SwapWindowGlBuffers(Gl);
+                SwapWindowGl();
             } else {
                 if (GlAvailable && WindowReady) CopyBitmapGlToDrawPage();
                 SelectShownPage(ShownPage);

@@ -4,9 +4,7 @@
 
 #include <GL/gl.h>
 
-#include <chrono>
 #include <cstring>
-#include <thread>
 
 #include "draw_state.h"
 #include "gl_unit.h"
@@ -127,14 +125,31 @@ TEST_F(GlTest, RefreshModeOperations) {
     EXPECT_TRUE(DirectDraw);
     EXPECT_EQ(ResultCode, 0);
 
-    // Already on, or an unknown operation: nothing, not even a repaint.
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    const uint32_t presents = PresentCount;
+    // Already on, or an unknown operation: nothing, not even a repaint. A
+    // pixel put into the shown page behind the library's back reaches the
+    // screen only with a repaint of the whole window; a one-pixel repaint
+    // asked for afterwards shows once the window thread has handled
+    // everything asked before it.
+    ASSERT_EQ(ShownPage, 0);
+    auto putPixel = [](int32_t px, int32_t py, uint8_t index) {
+        Pages[0].Pixels[static_cast<size_t>(py) * PageWidth + px] = index;
+    };
+    auto repaintPixel = [&](int32_t px, int32_t py, uint8_t index, uint32_t rgb) {
+        putPixel(px, py, index);
+        InvalidateClientRect(px, py, px, py);
+        return WaitWindowPixel(x, window, px, py, rgb, 3000);
+    };
+    ASSERT_TRUE(repaintPixel(700, 500, 44, 0xFCFC00));  // what came before has been shown
+    putPixel(100, 100, 40);
     SetRefreshMode(1);
     SetRefreshMode(3);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_EQ(PresentCount, presents);
+    ASSERT_TRUE(repaintPixel(650, 450, 10, 0x54FC54));
+    EXPECT_EQ(ReadWindowPixel(x, window, 100, 100), 0x000000u) << "the window was repainted";
     EXPECT_TRUE(RefreshMode);
+    // Switched on again, the whole window is repainted.
+    SetRefreshMode(0);
+    SetRefreshMode(1);
+    EXPECT_TRUE(WaitWindowPixel(x, window, 100, 100, 0xFC0000, 3000));
 }
 
 TEST_F(GlTest, TheDrawPortSurvivesATargetSwitchWithThePenAtItsOrigin) {

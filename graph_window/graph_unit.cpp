@@ -3,6 +3,7 @@
 std::atomic<int16_t> ResultCode{0};
 std::array<uint32_t, 256> NamedColors{};
 
+namespace TavrelInternal {
 std::atomic<bool> WindowReady{false};
 int16_t GraphDriver = 0, GraphMode = 0;
 int32_t ScreenWidth = 0, ScreenHeight = 0;
@@ -27,3 +28,4 @@ std::atomic<int16_t> PresentingPage{NoPresentingPage};
 uint16_t ActivePaletteSize = 0;
 
 TMessageHook KeyboardHook = nullptr, MouseHook = nullptr;
+}  // namespace TavrelInternal

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/window_system.h"
 #include "tavrel.h"
 
 // A page: the client size, rows top-down. Palette mode keeps one index per
@@ -23,6 +24,10 @@ struct TPage {
 
 constexpr int PageCount = 4;
 
+// The library's own globals live in a namespace of their own, so that a
+// program's globals of the same names never meet them at link time; the
+// library's files, which include these headers, use them unqualified.
+namespace TavrelInternal {
 extern std::atomic<bool> WindowReady;
 extern int16_t GraphDriver, GraphMode;
 extern int32_t ScreenWidth, ScreenHeight;
@@ -57,6 +62,8 @@ extern uint16_t ActivePaletteSize;
 
 // The window's logical palette (palette mode): Size entries in use, 0x00BBGGRR.
 extern TPaletteTable WindowPalette;
+}  // namespace TavrelInternal
+using namespace TavrelInternal;
 void CreateSystemPalette();
 void LoadTrueColorNames();      // true colour: named colour i := NamedColorRGB[i]
 void MapColorNamesToPalette();  // palette mode: nearest WindowPalette entry
@@ -79,28 +86,6 @@ inline uint32_t DeviceRefToPixel(uint32_t ref) {
 // The pixels drawing goes to: Pages[DrawPage].
 inline TPage& DrawPageRef() { return Pages[DrawPage.load(std::memory_order_relaxed)]; }
 
-// Window messages handed to the keyboard and mouse units. The values are the
-// ones the units' tables are written in.
-enum : uint32_t {
-    MsgCreate = 1,
-    MsgDestroy = 2,
-    MsgPaint = 15,
-    MsgClose = 16,
-    MsgKeyDown = 256,
-    MsgChar = 258,
-    MsgSysKeyDown = 260,
-    MsgSysChar = 262,
-    MsgUser = 1024,
-    MsgMouseMove = 512,
-    MsgLButtonDown = 513,
-    MsgLButtonUp = 514,
-    MsgRButtonDown = 516,
-    MsgRButtonUp = 517,
-    MsgMButtonDown = 519,
-    MsgMButtonUp = 520,
-    MsgMouseWheel = 522,
-};
-
 // The eight messages that the window procedure hands to the mouse unit.
 inline bool IsMouseMessage(uint32_t message) {
     switch (message) {
@@ -116,12 +101,12 @@ inline bool IsMouseMessage(uint32_t message) {
     }
 }
 
-// Button and modifier flags of a mouse message's wParam.
-enum : uint32_t { MkLButton = 1, MkRButton = 2, MkShift = 4, MkControl = 8, MkMButton = 16 };
-
 using TMessageHook = uint32_t (*)(uint32_t window, uint32_t message, uint32_t wParam,
                                   uint32_t lParam);
+namespace TavrelInternal {
 extern TMessageHook KeyboardHook, MouseHook;
+}  // namespace TavrelInternal
+using namespace TavrelInternal;
 
 // The window procedure: the window thread hands it every message above.
 uint32_t GraphWindowProc(uint32_t window, uint32_t message, uint32_t wParam, uint32_t lParam);

@@ -5,12 +5,14 @@
 #include <cstring>
 
 #include "graph_unit.h"
-#include "platform/x11_window.h"
+#include "platform/window_system.h"
 
 namespace {
 
 std::array<char, 256> WindowCaption{};
 constexpr const char* DefaultCaption = "Tavrel 1.1";
+// Long enough for a busy desktop to map and focus a window.
+constexpr int ShowTimeoutMs = 5000;
 
 void CloseAtExit() { DoneGraphUnit(); }
 
@@ -108,13 +110,15 @@ void OpenGraphWindow(int16_t& driver, int16_t& mode, const char* caption) {
     std::strncpy(WindowCaption.data(), title, WindowCaption.size() - 1);
     WindowCaption.back() = '\0';
 
-    if (!StartWindowThread(WindowCaption.data())) {
+    const TWindowLayout layout{ScreenWidth, ScreenHeight, WindowOuterWidth, WindowOuterHeight, WindowFramed};
+    if (!StartWindowThread(WindowCaption.data(), layout, GraphWindowProc)) {
         ResultCode = -4;
         return;
     }
-    while (!WindowReady && ResultCode == 0) PauseMilliseconds(10);
-    if (ResultCode != 0) {
+    while (!WindowReady && !WindowCreateFailed()) PauseMilliseconds(10);
+    if (!WindowReady) {
         JoinWindowThread();  // the thread has ended: release it
+        ResultCode = -4;
         return;
     }
     RegisterCloseAtExit();
@@ -126,7 +130,11 @@ void OpenGraphWindow(int16_t& driver, int16_t& mode, const char* caption) {
     if (ResultCode != 0) return;  // open but hidden, without drawing defaults
     ResetDrawState();
     CreateGlContexts();  // -9 stays, the window opens all the same
-    ShowGraphWindow();
+    // A program's first frames and keys must reach a window that is there.
+    if (!ShowGraphWindow(ShowTimeoutMs)) {
+        CloseGraphWindow();
+        ResultCode = -4;
+    }
 }
 
 void CloseGraphWindow() {
@@ -138,8 +146,14 @@ void CloseGraphWindow() {
     WindowReady = false;
     ReleaseGlContexts();
     PostUserMessage();
-    JoinWindowThread();
+    ResultCode = int16_t(JoinWindowThread());  // the quit request's 0
 }
+
+void InvalidateClientRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    if (WindowReady) RequestPaint(x1, y1, x2, y2, PageWidth, PageHeight);
+}
+
+void InvalidateWholeClient() { InvalidateClientRect(0, 0, PageWidth - 1, PageHeight - 1); }
 
 bool GraphWindowIsOpen() { return WindowReady; }
 

@@ -2,12 +2,13 @@
 
 #include "graph_unit.h"
 
+namespace TavrelInternal {
 std::array<uint8_t, KeyQueueSize + 1> KeyQueueSlots{};
 std::atomic<int32_t> KeyQueueHead{0}, KeyQueueTail{0};
 // A process-wide lock rather than one made per window: a reader that is just
 // entering it while the window goes away never meets a destroyed lock.
 std::recursive_mutex KeyboardLock;
-uint32_t KeyModifierState = 0;
+}  // namespace TavrelInternal
 
 namespace {
 

@@ -7,21 +7,23 @@
 #include <cstdint>
 #include <mutex>
 
+#include "platform/window_system.h"
+
 // A ring of 32 byte slots numbered 1 to 32 (slot 0 is never used). Empty when
 // head equals tail, so it holds at most 31 bytes. Both indices are 0 until the
 // first window empties the queue. Only the window thread moves the tail; the
 // head moves on both threads, always under KeyboardLock; the reader's
 // emptiness tests load the indices without the lock.
 constexpr int32_t KeyQueueSize = 32;
+namespace TavrelInternal {
 extern std::array<uint8_t, KeyQueueSize + 1> KeyQueueSlots;
 extern std::atomic<int32_t> KeyQueueHead, KeyQueueTail;
 extern std::recursive_mutex KeyboardLock;
+}  // namespace TavrelInternal
+using namespace TavrelInternal;
 
-// Modifier state as the window system's key event carried it, read by
-// TranslateVirtualKey in place of asking the system (it runs on the window
-// thread right after the event was translated).
-enum : uint32_t { KeyModShift = 0x1, KeyModControl = 0x4, KeyModAlt = 0x8 };
-extern uint32_t KeyModifierState;
+// TranslateVirtualKey reads the modifiers from KeyModifierState, which the
+// window system sets from the key event before handing its messages over.
 
 void ResetKeyQueue();
 int32_t StepKeyQueueIndex(int32_t index);

@@ -2,8 +2,10 @@
 
 #include "graph_unit.h"
 
+namespace TavrelInternal {
 std::atomic<uint16_t> MouseButtonWord{0};
 std::atomic<int16_t> MouseX{0}, MouseY{0};
+}  // namespace TavrelInternal
 
 namespace {
 

@@ -6,7 +6,10 @@
 #include <atomic>
 #include <cstdint>
 
+namespace TavrelInternal {
 extern std::atomic<uint16_t> MouseButtonWord;
 extern std::atomic<int16_t> MouseX, MouseY;
+}  // namespace TavrelInternal
+using namespace TavrelInternal;
 
 uint32_t MouseMessageHook(uint32_t window, uint32_t message, uint32_t wParam, uint32_t lParam);

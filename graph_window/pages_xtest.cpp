@@ -96,6 +96,35 @@ TEST_F(PagesTest, ShownPageReachesTheScreenAndFlips) {
     ExpectScreen(ScreenRGB(0, 0, 168));
 }
 
+// Pages taking turns keep their own screen images: what was drawn on a page
+// while it was hidden shows when it is shown again, beside what it kept.
+TEST_F(PagesTest, PageShownAgainShowsWhatWasDrawnWhileHidden) {
+    Open(3, 6, "turns");
+    ApplyStandardPalette();
+    FillPage(0, 1);  // blue
+    ExpectScreen(ScreenRGB(0, 0, 168));
+    SelectDrawPage(1);
+    FillPage(1, 40);  // red
+    SelectShownPage(1);
+    ExpectScreen(ScreenRGB(252, 0, 0));
+    {
+        // The lower half of the hidden page 0 turns green.
+        std::lock_guard<std::recursive_mutex> lock(DrawLock);
+        std::vector<uint8_t>& pixels = Pages[0].Pixels;
+        std::fill(pixels.begin() + std::ptrdiff_t(pixels.size() / 2), pixels.end(), uint8_t(2));
+    }
+    SelectShownPage(0);
+    EXPECT_TRUE(WaitWindowPixel(x_, window_, GetRightEdge(), GetBottomEdge(), ScreenRGB(0, 168, 0), WaitMs));
+    EXPECT_TRUE(WaitWindowPixel(x_, window_, 0, 0, ScreenRGB(0, 0, 168), WaitMs));
+    EXPECT_EQ(ReadWindowPixel(x_, window_, 0, GetBottomEdge() / 2 - 1), ScreenRGB(0, 0, 168));
+    EXPECT_EQ(ReadWindowPixel(x_, window_, 0, GetBottomEdge() / 2 + 1), ScreenRGB(0, 168, 0));
+    SelectShownPage(1);  // unchanged since it was last shown
+    ExpectScreen(ScreenRGB(252, 0, 0));
+    SelectShownPage(0);
+    EXPECT_TRUE(WaitWindowPixel(x_, window_, GetRightEdge(), GetBottomEdge(), ScreenRGB(0, 168, 0), WaitMs));
+    EXPECT_EQ(ReadWindowPixel(x_, window_, 0, 0), ScreenRGB(0, 0, 168));
+}
+
 TEST_F(PagesTest, PartOfThePageRepaintsOnlyThatRectangle) {
     Open(3, 4, "rectangle");
     ApplyStandardPalette();

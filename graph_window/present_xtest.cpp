@@ -1,7 +1,11 @@
-// The window thread converts the shown page without the drawing lock while
-// the program draws on another page. Under a real X server, a program that
-// flips and draws as fast as it can must never get a torn page onto the
-// screen, and the two threads must never wait on each other for good.
+// Presents under a real X server. The window thread converts the shown page
+// without the drawing lock while the program draws on another page: a program
+// that flips and draws as fast as it can must never get a torn page onto the
+// screen, and the two threads must never wait on each other for good. While
+// the draw page is shown and refresh is on, what the primitives and text draw
+// reaches the screen without a page flip; a hidden draw page shows only once
+// it is shown. And an open without the standard fonts fails with -5 but
+// leaves a window that closes normally.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,11 +14,15 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "graph_unit.h"
+#include "platform/x11_window.h"
+#include "test_support/scratch_dir.h"
 #include "test_support/test_window.h"
 
 namespace {
@@ -134,6 +142,94 @@ TEST(Present, FastFlippingNeverShowsATornPage) {
     EXPECT_EQ(watch.Torn, 0) << "of " << watch.Reads.load() << " reads; one showed " << std::hex << watch.TornFirst
                              << " and " << watch.TornOther;
     CloseXDriver(x);
+}
+
+constexpr int WaitMs = 3000;
+
+// Red, yellow and black as the standard palette shows them.
+constexpr uint32_t ScreenRed = 0xFC0000, ScreenYellow = 0xFCFC00, ScreenBlack = 0x000000;
+
+template <class Condition>
+bool WaitUntilTrue(Condition condition) {
+    for (int waited = 0; waited < WaitMs; waited += 1) {
+        if (condition()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return condition();
+}
+
+bool AnyPixelIn(TXDriver& x, Window w, int x1, int y1, int x2, int y2, uint32_t rgb) {
+    std::vector<uint32_t> pixels;
+    for (int waited = 0; waited < WaitMs; waited += 10) {
+        if (ReadWindowPixels(x, w, x1, y1, x2 - x1 + 1, y2 - y1 + 1, pixels) &&
+            std::find(pixels.begin(), pixels.end(), rgb) != pixels.end())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
+TEST(DirectDraw, ShownPageDrawingAppearsWithoutAFlip) {
+    TXDriver x;
+    ASSERT_TRUE(OpenXDriver(x));
+    const Window w = OpenTestWindow(x, 3, 4, "direct draw");
+    ASSERT_NE(w, 0u);
+    ASSERT_TRUE(DirectDraw);
+    const uint32_t red = ScreenRed, yellow = ScreenYellow;
+
+    SetAreaFill(1, NamedColors[207]);
+    FillBox(10, 10, 60, 60);
+    EXPECT_TRUE(WaitWindowPixel(x, w, 30, 30, red, WaitMs));
+    SetDrawColor(NamedColors[253]);
+    DrawSegment(100, 20, 200, 20);
+    EXPECT_TRUE(WaitWindowPixel(x, w, 200, 20, yellow, WaitMs));
+    DrawCircle(300, 300, 40);
+    EXPECT_TRUE(WaitWindowPixel(x, w, 340, 300, yellow, WaitMs));
+    DrawTextAt(400, 100, "Direct");
+    EXPECT_TRUE(AnyPixelIn(x, w, 400, 100, 470, 115, yellow));
+
+    // Drawing on a hidden page leaves the screen alone until that page is shown.
+    SelectDrawPage(1);
+    EXPECT_FALSE(DirectDraw);
+    ClearWholeWindow();
+    FillBox(100, 100, 150, 150);
+    // A whole present of the shown page since, and still the hidden box is not there.
+    for (int round = 0; round < 2; ++round) {
+        const uint32_t before = PresentCount;
+        InvalidateWholeClient();
+        ASSERT_TRUE(WaitUntilTrue([&] { return PresentCount != before; }));
+    }
+    EXPECT_EQ(ReadWindowPixel(x, w, 120, 120), ScreenBlack);
+    EXPECT_EQ(ReadWindowPixel(x, w, 30, 30), red);
+    SelectShownPage(1);
+    EXPECT_TRUE(WaitWindowPixel(x, w, 120, 120, red, WaitMs));
+    EXPECT_TRUE(WaitWindowPixel(x, w, 30, 30, ScreenBlack, WaitMs));
+
+    CloseGraphWindow();
+    CloseXDriver(x);
+}
+
+// In the child: no fonts, so the open stops at the faces with the window
+// left open; the close still works.
+void OpenWithoutFonts(const std::string& config) {
+    setenv("FONTCONFIG_FILE", config.c_str(), 1);
+    int16_t driver = 3;
+    int16_t mode = 4;
+    OpenGraphWindow(driver, mode, "no fonts");
+    const bool failed = ResultCode == -5 && GraphWindowIsOpen();
+    CloseGraphWindow();
+    std::exit(failed && ResultCode == 0 && !GraphWindowIsOpen() ? 0 : 1);
+}
+
+// Fontconfig reads its configuration once per process: a process of its own.
+TEST(DirectDraw, OpenWithoutTheStandardFacesFailsWithMinusFive) {
+    const std::string dir = SharedScratchDir("TAVREL_TEST_NO_FONTS_DIR");
+    ASSERT_FALSE(dir.empty());
+    const std::string file = dir + "/fonts.conf";
+    std::ofstream(file) << "<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n";
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(OpenWithoutFonts(file), ::testing::ExitedWithCode(0), "");
+    RemoveScratchDir("TAVREL_TEST_NO_FONTS_DIR", dir);
 }
 
 }  // namespace

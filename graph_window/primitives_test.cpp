@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
 #include <vector>
 
 #include "headless_pages.h"
@@ -94,14 +95,27 @@ TEST_F(Primitives, NullStylesDrawNoOutline) {
     EXPECT_EQ(CountNonZero(), 0);
 }
 
-TEST_F(Primitives, DottedPensKeepTheirPatternAlongTheLine) {
-    SetStrokeStyle(1, 0, 1);
-    DrawSegment(0, 0, 30, 0);
-    for (int x = 0; x < 30; ++x) EXPECT_EQ(Px(x, 0), (x % 6) < 3 ? White : Black) << x;
-    EXPECT_EQ(Px(30, 0), White);  // the end point of a one-pixel pen
-    SetStrokeStyle(3, 0, 1);
-    DrawSegment(0, 5, 60, 5);
-    for (int x = 0; x < 60; ++x) EXPECT_EQ(Px(x, 5), (x % 24) < 18 ? White : Black) << x;
+TEST_F(Primitives, DashedPensKeepTheirPatternAlongTheLine) {
+    // One period of each dashed style, '#' drawn and '.' left.
+    const struct {
+        uint16_t Style;
+        const char* Period;
+    } dashes[] = {
+        {1, "###..."},
+        {2, "#########......###......"},
+        {3, "##################......"},
+        {4, "#########...###...###..."},
+    };
+    for (const auto& dash : dashes) {
+        OpenHeadlessPages(W, H, true);
+        SetStrokeStyle(dash.Style, 0, 1);
+        DrawSegment(0, 5, 72, 5);
+        const std::string period = dash.Period;
+        for (int x = 0; x < 72; ++x)
+            EXPECT_EQ(Px(x, 5), period[x % period.size()] == '#' ? White : Black)
+                << "style " << dash.Style << " pixel " << x;
+        EXPECT_EQ(Px(72, 5), White) << "the end point of a one-pixel pen, style " << dash.Style;
+    }
 }
 
 TEST_F(Primitives, FillBoxTakesCornersInAnyOrderAndCopiesTheBrush) {

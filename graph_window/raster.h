@@ -76,7 +76,10 @@ struct TBrush {
 };
 
 // The six hatches in the order of fill styles 2 to 7.
+namespace TavrelInternal {
 extern const std::array<std::array<uint8_t, 8>, 6> HatchRows;
+}  // namespace TavrelInternal
+using namespace TavrelInternal;
 
 // One pixel, copied whatever the raster operation.
 void PutSurfacePixel(const TSurface& s, int32_t x, int32_t y, uint32_t pixel);

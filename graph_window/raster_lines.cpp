@@ -144,10 +144,14 @@ void ThinLine(const TRasterTarget& t, int64_t x0, int64_t y0, int64_t x1, int64_
     const TDash dash = DashPattern(t.Pen->Dash);
     const TLineSteps l = LineSteps(x0, y0, x1, y1);
     const uint32_t start = dashPos;
-    dashPos = static_cast<uint32_t>((start + static_cast<uint64_t>(l.Dmj)) % dash.Period);
+    if (dash.Period > 1) dashPos = static_cast<uint32_t>((start + static_cast<uint64_t>(l.Dmj)) % dash.Period);
     int64_t lo = 0, hi = l.Dmj - 1;
-    if (l.Dmj == 0 || ClipEmpty(t.Surface->Clip) || !ClipSteps(l, t.Surface->Clip, lo, hi)) return;
-    uint32_t pos = static_cast<uint32_t>((start + static_cast<uint64_t>(lo)) % dash.Period);
+    const TClipRect& c = t.Surface->Clip;
+    // Lines wholly inside the clip, the usual case, skip the clip's divisions.
+    const bool inside = std::min(x0, x1) >= c.X1 && std::max(x0, x1) <= c.X2 && std::min(y0, y1) >= c.Y1 &&
+                        std::max(y0, y1) <= c.Y2;
+    if (l.Dmj == 0 || (!inside && (ClipEmpty(c) || !ClipSteps(l, c, lo, hi)))) return;
+    uint32_t pos = dash.Period > 1 ? static_cast<uint32_t>((start + static_cast<uint64_t>(lo)) % dash.Period) : 0;
     const auto walk = [&](auto put) {
         WalkSteps(l, lo, hi, [&](int64_t x, int64_t y, int64_t) {
             if ((dash.Bits >> pos) & 1u) put(x, y);
@@ -162,20 +166,42 @@ void ThinLine(const TRasterTarget& t, int64_t x0, int64_t y0, int64_t x1, int64_
     } else if (s.BytesPerPixel == 1 && dash.Period == 1) {
         // The common case, stepping a pointer: lines are most of what programs draw.
         int64_t mj, mn, rem;
-        StepStart(l, lo, mj, mn, rem);
+        if (lo == 0) {
+            mj = l.Mj0;
+            mn = l.Mn0;
+            rem = l.Dmj;
+        } else {
+            StepStart(l, lo, mj, mn, rem);
+        }
         uint8_t* p = s.Pixels + (l.XMajor ? mn * s.Stride + mj : mj * s.Stride + mn);
         const ptrdiff_t stepMj = l.XMajor ? l.Smj : l.Smj * s.Stride;
         const ptrdiff_t stepMn = l.XMajor ? l.Smn * s.Stride : l.Smn;
         const int64_t twoMj = 2 * l.Dmj, twoMn = 2 * l.Dmn;
         const auto v = static_cast<uint8_t>(t.Pen->Pixel);
+        const ptrdiff_t stepBoth = stepMj + stepMn;
+        rem -= twoMj;  // kept below 0: the minor step is due when it reaches 0
         for (int64_t i = lo; i <= hi; ++i) {
             *p = v;
-            p += stepMj;
+            // The minor step without a branch: on slanted lines it is taken
+            // at no predictable rhythm.
             rem += twoMn;
-            if (rem >= twoMj) {
-                rem -= twoMj;
-                p += stepMn;
+            const int64_t over = rem - twoMj;
+            ptrdiff_t advance = stepMj;
+#if defined(__x86_64__)
+            // Compilers turn the selection back into a branch.
+            asm("test %[rem], %[rem]\n\t"
+                "cmovns %[over], %[rem]\n\t"
+                "cmovns %[both], %[advance]"
+                : [rem] "+r"(rem), [advance] "+r"(advance)
+                : [over] "r"(over), [both] "r"(stepBoth)
+                : "cc");
+#else
+            if (rem >= 0) {
+                rem = over;
+                advance = stepBoth;
             }
+#endif
+            p += advance;
         }
     } else if (s.BytesPerPixel == 1) {
         const auto v = static_cast<uint8_t>(t.Pen->Pixel);

@@ -2,7 +2,10 @@
 // and between the rows catch any write outside the surface or its clip.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstring>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "raster.h"
@@ -75,18 +78,62 @@ TEST(Raster, ClippedLinesSetExactlyTheFullWalksPoints) {
     }
 }
 
-TEST(Raster, LineWalkVisitsEveryPointButTheLast) {
-    std::vector<std::pair<int32_t, int32_t>> points;
-    auto record = [](int32_t x, int32_t y, void* data) {
-        static_cast<std::vector<std::pair<int32_t, int32_t>>*>(data)->push_back({x, y});
+// Edges that start above the clip join the row walk part way down, and the
+// outline is cut where it leaves the clip: a triangle reaching out of the
+// clip's top and left, filled with 3 and outlined with 15.
+TEST(Raster, PolygonPartlyOutsideTheClipKeepsItsRowsAndOutline) {
+    TGuardedSurface g(14, 10, 1);
+    g.Surface.Clip = {2, 2, 9, 6};
+    for (int y = 0; y < 10; ++y) std::memset(g.Surface.Pixels + y * g.Surface.Stride, 0, 14);
+    const std::array<TPolyPoint, 3> tri = {{{0, 0}, {12, 8}, {0, 8}}};
+    TPen pen;
+    pen.Pixel = 15;
+    TBrush brush;
+    brush.Pixel = 3;
+    FillSurfacePolygon(g.Surface, tri.data(), 3, pen, brush, TPaint{});
+    const char* const expected[10] = {
+        "..............",  //
+        "..............",  //
+        "..3F..........",  //
+        "..33FF........",  //
+        "..3333F.......",  //
+        "..33333FF.....",  //
+        "..3333333F....",  //
+        "..............",  //
+        "..............",  //
+        "..............",
     };
-    WalkLinePoints(0, 0, 5, 2, record, &points);
-    ASSERT_EQ(points.size(), 5u);
-    EXPECT_EQ(points.front(), std::make_pair(0, 0));
-    EXPECT_EQ(points.back().first, 4);
-    points.clear();
-    WalkLinePoints(3, 3, 3, 3, record, &points);
-    EXPECT_TRUE(points.empty());
+    for (int y = 0; y < 10; ++y) {
+        std::string row;
+        for (int x = 0; x < 14; ++x) {
+            const uint8_t v = g.Surface.Pixels[y * g.Surface.Stride + x];
+            row += v == 0 ? '.' : (v == 3 ? '3' : (v == 15 ? 'F' : '?'));
+        }
+        EXPECT_EQ(row, expected[y]) << "row " << y;
+    }
+    for (size_t b = 0; b < g.Buffer.size() * 4; ++b)
+        if (!g.InClip(b)) {
+            const auto* bytes = reinterpret_cast<const uint8_t*>(g.Buffer.data());
+            const ptrdiff_t off = static_cast<ptrdiff_t>(b) - (g.Surface.Pixels - bytes);
+            const bool onSurface = off >= 0 && off < 10 * g.Surface.Stride && off % g.Surface.Stride < 14;
+            ASSERT_EQ(bytes[b], onSurface ? 0 : 0xA5) << "byte " << b;
+        }
+}
+
+TEST(Raster, LineWalkVisitsEveryPointButTheLast) {
+    using TPoints = std::vector<std::pair<int32_t, int32_t>>;
+    auto walk = [](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+        TPoints points;
+        WalkLinePoints(
+            x1, y1, x2, y2,
+            [](int32_t x, int32_t y, void* data) { static_cast<TPoints*>(data)->push_back({x, y}); },
+            &points);
+        return points;
+    };
+    EXPECT_EQ(walk(0, 0, 5, 2), (TPoints{{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 2}}));
+    EXPECT_EQ(walk(3, 3, 1, -2), (TPoints{{3, 3}, {3, 2}, {2, 1}, {2, 0}, {1, -1}}));
+    EXPECT_EQ(walk(7, 1, 2, 1), (TPoints{{7, 1}, {6, 1}, {5, 1}, {4, 1}, {3, 1}}));
+    EXPECT_TRUE(walk(3, 3, 3, 3).empty());
 }
 
 TEST(Raster, WidePensHaveTheirWidth) {

@@ -4,24 +4,11 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
+
+#include "platform/window_system.h"
 
 struct TPage;
-
-// A rectangle of client pixels, corners included.
-struct TClientRect {
-    int32_t X1, Y1, X2, Y2;
-};
-
-// The window thread's image of the client area in the server's layout: 32-bit
-// words, word = red << RedShift | green << GreenShift | blue << BlueShift |
-// FixedBits. Direct means that word is the 0x00RRGGBB value itself.
-struct TScreenImage {
-    uint32_t* Words = nullptr;
-    int32_t WordsPerRow = 0;
-    int32_t Width = 0, Height = 0;
-    uint32_t RedShift = 16, GreenShift = 8, BlueShift = 0, FixedBits = 0;
-    bool Direct = true;
-};
 
 inline uint32_t ScreenWord(const TScreenImage& image, uint32_t rgb) {
     if (image.Direct) return rgb;
@@ -40,3 +27,20 @@ void MakeScreenWords(const TPage& page, const TScreenImage& image, TScreenWords&
 void ConvertPagePixels(const TPage& page, const TScreenWords& words, const TClientRect& rect, TScreenImage& image);
 // Both steps at once.
 void ConvertPageRect(const TPage& page, const TClientRect& rect, TScreenImage& image);
+
+// What the image shows of a palette page: the indices and the words it was
+// converted from, row by row. A present then converts only the rows whose
+// pixels changed; most frames change a small part of the picture.
+struct TScreenShadow {
+    std::vector<uint8_t> Indices;   // Width x Height
+    std::vector<uint8_t> RowKnown;  // 1: the row's indices are what the image shows
+    TScreenWords Words{};
+    int32_t Width = 0, Height = 0;
+};
+
+// Nothing is known of the image any more (a new image, or one written otherwise).
+void ForgetScreenShadow(TScreenShadow& shadow);
+// ConvertPagePixels, skipping the rows of a palette page that the image
+// already shows with the same words. True-colour pages are copied whole.
+void ConvertChangedPagePixels(const TPage& page, const TScreenWords& words, const TClientRect& rect,
+                              TScreenImage& image, TScreenShadow& shadow);

@@ -95,6 +95,52 @@ TEST_F(ScreenImageTest, WideRectanglesConvertEveryPixelOnce) {
     }
 }
 
+// Rows of 64 pixels and more take the table in registers: every index, rows
+// starting and ending off the groups of 64, and visuals whose top byte is
+// the same in every word or differs from word to word.
+TEST_F(ScreenImageTest, LongRowsConvertEveryIndexOnEveryVisual) {
+    UseSize(200, 3);
+    UsePaletteMode(true);
+    for (int i = 0; i < 256; ++i) page_.ColorTable[size_t(i)] = 0x10000u * uint32_t(i) + 0x0101u * uint32_t(255 - i);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 200; ++x) SetPixel(x, y, uint32_t(y * 200 + x) * 7 % 256);
+    struct TCase {
+        uint32_t Red, Green, Blue, Fixed;
+        bool Direct;
+        uint32_t First, Second, Last;  // the words of (0, 0), (1, 0) and (199, 2)
+    };
+    const TCase cases[] = {
+        {16, 8, 0, 0, true, 0x0000FFFFu, 0x0007F8F8u, 0x00619E9Eu},
+        {0, 8, 16, 0xFF000000u, false, 0xFFFFFF00u, 0xFFF8F807u, 0xFF9E9E61u},
+        {24, 16, 8, 0, false, 0x00FFFF00u, 0x07F8F800u, 0x619E9E00u},
+    };
+    for (const TCase& c : cases) {
+        image_.RedShift = c.Red;
+        image_.GreenShift = c.Green;
+        image_.BlueShift = c.Blue;
+        image_.FixedBits = c.Fixed;
+        image_.Direct = c.Direct;
+        words_.assign(words_.size(), Untouched);
+        ConvertPageRect(page_, {0, 0, 199, 2}, image_);
+        EXPECT_EQ(At(0, 0), c.First);
+        EXPECT_EQ(At(1, 0), c.Second);
+        EXPECT_EQ(At(199, 2), c.Last);
+        for (const TClientRect r : {TClientRect{5, 1, 150, 1}, TClientRect{64, 0, 191, 2}, TClientRect{0, 0, 199, 2}}) {
+            words_.assign(words_.size(), Untouched);
+            ConvertPageRect(page_, r, image_);
+            for (int y = 0; y < 3; ++y) {
+                for (int x = 0; x <= 200; ++x) {
+                    const bool inside = x >= r.X1 && x <= r.X2 && y >= r.Y1 && y <= r.Y2;
+                    const uint32_t rgb = inside ? page_.ColorTable[page_.Pixels[size_t(y * 200 + x)]] : 0;
+                    const uint32_t word = (((rgb >> 16) & 0xFFu) << c.Red) | (((rgb >> 8) & 0xFFu) << c.Green) |
+                                          ((rgb & 0xFFu) << c.Blue) | c.Fixed;
+                    ASSERT_EQ(At(x, y), inside ? word : Untouched) << x << "," << y << " of " << r.X1 << ".." << r.X2;
+                }
+            }
+        }
+    }
+}
+
 TEST_F(ScreenImageTest, TrueColourPageIsCopied) {
     UsePaletteMode(false);
     SetPixel(0, 0, 0x123456);

@@ -4,12 +4,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <unistd.h>
 
 #include "headless_pages.h"
 #include "platform/font_engine.h"
+#include "test_support/scratch_dir.h"
 
 namespace {
 
@@ -185,9 +187,9 @@ TEST_F(Text, UnderlineAddsALineBelowTheBaseline) {
 
 // Each case runs in a process of its own: fontconfig reads its configuration once.
 void ExpectFacesWithConfig(const std::string& config, uint8_t expectedSlots) {
-    char dir[] = "/tmp/tavrel_fonts_XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    const std::string file = std::string(dir) + "/fonts.conf";
+    const std::string dir = SharedScratchDir("TAVREL_TEST_FONT_CONFIG_DIR");
+    ASSERT_FALSE(dir.empty());
+    const std::string file = dir + "/fonts.conf";
     std::ofstream(file) << config;
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
@@ -204,8 +206,7 @@ void ExpectFacesWithConfig(const std::string& config, uint8_t expectedSlots) {
             std::exit(code == -5 && registered == expectedSlots ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");
-    std::remove(file.c_str());
-    rmdir(dir);
+    RemoveScratchDir("TAVREL_TEST_FONT_CONFIG_DIR", dir);
 }
 
 TEST(TextFonts, OpeningFailsWithoutTheStandardFaces) {
@@ -214,17 +215,19 @@ TEST(TextFonts, OpeningFailsWithoutTheStandardFaces) {
 
 TEST(TextFonts, MissingSansFaceStopsAfterCourier) {
     // Only the mono face is installed: "MS Sans Serif" falls back to it weakly.
-    char dir[] = "/tmp/tavrel_mono_XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    const std::string link = std::string(dir) + "/mono.ttf";
-    ASSERT_EQ(symlink("/usr/share/fonts/truetype/liberation/LiberationMono-Regular.ttf", link.c_str()), 0);
+    const std::string dir = SharedScratchDir("TAVREL_TEST_FONT_DIR");
+    ASSERT_FALSE(dir.empty());
+    const std::string link = dir + "/mono.ttf";
+    std::error_code ignored;  // the child finds the link its parent made
+    std::filesystem::create_symlink("/usr/share/fonts/truetype/liberation/LiberationMono-Regular.ttf", link,
+                                    ignored);
+    ASSERT_TRUE(std::filesystem::is_symlink(link));
     ExpectFacesWithConfig(std::string("<?xml version=\"1.0\"?>\n<fontconfig><dir>") + dir +
                               "</dir><cachedir>" + dir +
                               "</cachedir><include ignore_missing=\"yes\">/etc/fonts/conf.d/"
                               "30-metric-aliases.conf</include></fontconfig>\n",
                           1);
-    std::remove(link.c_str());
-    std::system((std::string("rm -rf ") + dir).c_str());
+    RemoveScratchDir("TAVREL_TEST_FONT_DIR", dir);
 }
 
 }  // namespace

@@ -1,11 +1,16 @@
 // The window procedure: what the window thread does with each message of the
 // graphics window, and the paint that converts the shown page for the screen.
 #include <algorithm>
+#include <array>
 
 #include "graph_unit.h"
-#include "platform/x11_window.h"
+#include "platform/window_system.h"
+#include "screen_image.h"
 
 namespace {
+
+// Window thread only: what each screen image shows.
+std::array<TScreenShadow, MaxScreenImages> ScreenShadows;
 
 uint32_t CallHook(TMessageHook hook, uint32_t window, uint32_t message, uint32_t wParam, uint32_t lParam) {
     return hook ? hook(window, message, wParam, lParam) : 0;
@@ -39,6 +44,7 @@ uint32_t OnCreate(uint32_t window, uint32_t wParam, uint32_t lParam) {
     ClientMaxY = height - 1;
     if (PaletteMode) CreateSystemPalette();
     CreatePageBitmaps();
+    for (TScreenShadow& shadow : ScreenShadows) ForgetScreenShadow(shadow);  // new images
     CallHook(MouseHook, window, MsgCreate, wParam, lParam);
     CallHook(KeyboardHook, window, MsgCreate, wParam, lParam);
     WindowReady = true;  // last: everything the program thread uses is in place
@@ -57,37 +63,45 @@ uint32_t OnDestroy(uint32_t window, uint32_t wParam, uint32_t lParam) {
     return 0;
 }
 
-// Converts the update rectangle of the shown page into the screen image. The
-// page is chosen under DrawLock, so a paint never sees a half-done page
-// selection. When drawing goes to another page, the conversion runs outside
-// DrawLock and the program thread draws on meanwhile: PresentLock marks the
-// page as being read, and selecting it for drawing waits for it.
-void ConvertShownPage(const TClientRect& r) {
+// Converts the update rectangle of the shown page into its screen image and
+// tells which image that is. The page is chosen under DrawLock, so a paint
+// never sees a half-done page selection. When drawing goes to another page,
+// the conversion runs outside DrawLock and the program thread draws on
+// meanwhile: PresentLock marks the page as being read, and selecting it for
+// drawing waits for it.
+int32_t ConvertShownPage(const TClientRect& r) {
     std::unique_lock<std::recursive_mutex> draw(DrawLock);
     const uint16_t shown = ShownPage.load() % PageCount;
     const TPage& page = Pages[shown];
+    // Pages that take turns keep their own images: a page shown again puts
+    // the rows it kept without converting them.
+    const int32_t index = shown % std::max(ScreenImageCount, 1);
+    TScreenImage& image = ScreenImages[size_t(index)];
+    TScreenShadow& shadow = ScreenShadows[size_t(index)];
+    TScreenWords words{};
+    if (PaletteMode) MakeScreenWords(page, image, words);
     if (shown == DrawPage.load()) {
-        ConvertPageRect(page, r, ScreenImage);  // primitives write this very page
-        return;
+        ConvertChangedPagePixels(page, words, r, image, shadow);  // primitives write this very page
+        return index;
     }
-    TScreenWords words;
-    if (PaletteMode) MakeScreenWords(page, ScreenImage, words);
     std::lock_guard<std::mutex> present(PresentLock);
     PresentingPage = int16_t(shown);
     draw.unlock();
-    ConvertPagePixels(page, words, r, ScreenImage);
+    ConvertChangedPagePixels(page, words, r, image, shadow);
     PresentingPage = NoPresentingPage;
+    return index;
 }
 
-// The put to the server runs after the page is released.
+// The put to the server runs after the page is released, in one request: a
+// window never shows half of one frame and half of the next.
 uint32_t OnPaint() {
     TClientRect r;
-    if (!TakeUpdateRect(r)) return 0;
-    r.X2 = std::min(r.X2, std::min(PageWidth, ScreenImage.Width) - 1);
-    r.Y2 = std::min(r.Y2, std::min(PageHeight, ScreenImage.Height) - 1);
+    if (!TakeUpdateRect(r) || ScreenImageCount == 0) return 0;
+    r.X2 = std::min(r.X2, std::min(PageWidth, ScreenImages[0].Width) - 1);
+    r.Y2 = std::min(r.Y2, std::min(PageHeight, ScreenImages[0].Height) - 1);
     if (r.X1 > r.X2 || r.Y1 > r.Y2) return 0;
-    ConvertShownPage(r);
-    PutScreenRect(r);
+    PutScreenRect(ConvertShownPage(r), r);
+    FinishScreenPuts();
     return 0;
 }
 

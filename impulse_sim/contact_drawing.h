@@ -1,10 +1,11 @@
-// Marks contact points on the draw page. StepWorld calls it for every pair
-// that touches; the simulator's drawing unit defines it, and headless builds
-// (tests, benchmarks) link the no-op of no_contact_drawing.cpp instead.
+// Marks contact points on the draw page. StepWorld calls the hook for every
+// pair that touches; a front end that shows contact points sets it, and
+// headless runs (tests, benchmarks) leave it empty and draw nothing.
 #pragma once
 
 #include <cstdint>
 
 #include "collision.h"
 
-void DrawContacts(const TContactPoints& contacts, int32_t count, uint32_t color);
+using TContactDrawHook = void (*)(const TContactPoints& contacts, int32_t count);
+extern TContactDrawHook ContactDrawHook;

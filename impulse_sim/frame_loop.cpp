@@ -38,6 +38,7 @@ uint8_t RunFrame(const TFrontEndStyle& style) {
 }
 
 int RunSimulator(const TFrontEndStyle& style) {
+    UseHugeReal(style.Huge);
     if (!OpenProgramWindow(style.ProgramName, 3, 6, SimulatorCaption)) return 1;
     FramePage = 0;
     SceneNumber = 1;

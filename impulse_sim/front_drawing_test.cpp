@@ -5,7 +5,6 @@
 #include <cmath>
 #include <limits>
 
-#include "contact_drawing.h"
 #include "headless_pages.h"
 #include "scenes.h"
 

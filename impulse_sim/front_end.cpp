@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "contact_drawing.h"
 #include "scenes.h"
 #include "tavrel.h"
 #include "world.h"
@@ -32,6 +33,7 @@ const char* YesNo(bool on) { return on ? "Da" : "Nu"; }
 }  // namespace
 
 void BeginScene(uint32_t seed) {
+    ContactDrawHook = DrawStepContacts;  // the step marks its contacts on the draw page
     SeedRandom(ProgramRandom, seed);
     ResetView();
     BuildWorld(Gravity, DefaultIterations, true, false, false, true);

@@ -6,6 +6,9 @@
 #include <array>
 #include <cstdint>
 
+#include "huge_real.h"
+#include "key_codes.h"
+
 constexpr const char* SimulatorCaption = "SIMULATOR DE FIZICA";
 
 struct TFrontEndStyle {
@@ -15,24 +18,11 @@ struct TFrontEndStyle {
     // drew, so that they never show.
     bool ClearAfterStep;
     uint16_t PauseMs;
+    THugeReal Huge;  // the simulation's infinity
 };
 
-constexpr TFrontEndStyle FullStyle{"impulse_sim", true, false, 10};
-constexpr TFrontEndStyle BasicStyle{"impulse_sim_basic", false, true, 5};
-
-// Key values of the frame; the value alone decides, so the typed 'H' (72)
-// acts as Up.
-enum : uint8_t {
-    KeyBackspace = 8,
-    KeyEnter = 13,
-    KeyEsc = 27,
-    KeySpace = 32,
-    KeyF1 = 59,
-    KeyUp = 72,
-    KeyLeft = 75,
-    KeyRight = 77,
-    KeyDown = 80,
-};
+constexpr TFrontEndStyle FullStyle{"impulse_sim", true, false, 10, FullHugeReal};
+constexpr TFrontEndStyle BasicStyle{"impulse_sim_basic", false, true, 5, BasicHugeReal};
 
 constexpr int32_t DefaultIterations = 10;
 constexpr int32_t MinIterations = 1;

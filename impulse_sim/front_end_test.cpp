@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "headless_pages.h"
 #include "scenes.h"
@@ -129,13 +135,49 @@ TEST(SceneKeys, EnterAndBackspaceWrapAndOnlyFourKeysEndTheFrameLoop) {
             << key;
 }
 
-TEST_F(FrontEnd, CloseRequestChangesNothing) {
-    TStatusText before, after;
-    FormatStatusLine(before);
-    Press(107);
-    FormatStatusLine(after);
-    EXPECT_STREQ(before.data(), after.data());
-    EXPECT_EQ(ViewZoom, DefaultViewZoom);
+// Bodies, settings and view as the keys of a frame may change them.
+struct TFrontState {
+    std::vector<TWorldBody> Bodies;
+    int32_t Joints, Iterations;
+    bool Switches[4], Projectile;
+    double Zoom, OriginX, OriginY;
+    int32_t Scene;
+};
+
+TFrontState FrontState() {
+    return {{WorldBodies.begin() + 1, WorldBodies.begin() + 1 + WorldBodyCount},
+            WorldJointCount,
+            SolverIterations,
+            {AccumulateImpulses, WarmStarting, PositionCorrection, SplitImpulses},
+            ProjectileActive,
+            ViewZoom,
+            ViewOriginX,
+            ViewOriginY,
+            SceneNumber};
+}
+
+bool SameState(const TFrontState& a, const TFrontState& b) {
+    return a.Bodies.size() == b.Bodies.size() &&
+           std::memcmp(a.Bodies.data(), b.Bodies.data(), a.Bodies.size() * sizeof(TWorldBody)) == 0 &&
+           a.Joints == b.Joints && a.Iterations == b.Iterations &&
+           std::equal(std::begin(a.Switches), std::end(a.Switches), std::begin(b.Switches)) &&
+           a.Projectile == b.Projectile && a.Zoom == b.Zoom && a.OriginX == b.OriginX &&
+           a.OriginY == b.OriginY && a.Scene == b.Scene;
+}
+
+// Every key value but the listed ones, the close request 107 among them,
+// leaves a world with a live projectile exactly as it was.
+TEST_F(FrontEnd, UnlistedKeysChangeNothing) {
+    Press(KeySpace);
+    Press(KeyRight, 2);
+    ASSERT_TRUE(ProjectileActive);
+    const std::set<int> acting = {32, 72, 80, 77, 75, 'a', 'c', 'p', 's', 'b', 'm', 'x', 'z', 'r'};
+    const TFrontState before = FrontState();
+    for (int key = 0; key < 256; key++) {
+        if (acting.count(key)) continue;
+        Press(static_cast<uint8_t>(key));
+        EXPECT_TRUE(SameState(FrontState(), before)) << "key " << key;
+    }
 }
 
 TEST_F(FrontEnd, StatusLineOfSceneOneAtStart) {
@@ -156,6 +198,60 @@ TEST_F(FrontEnd, DragMovesTheNearestBodyStaticOnesIncluded) {
     DragNearestBody(WindowX(2), WindowY(-7));
     EXPECT_NEAR(WorldBodies[1].Position.X, 2, pixel);
     EXPECT_NEAR(WorldBodies[1].Position.Y, -7, pixel);
+}
+
+}  // namespace
+
+namespace {
+
+// The colours a frame leaves on its draw page.
+std::set<uint8_t> DrawPageColours() {
+    const auto& pixels = Pages[static_cast<size_t>(FramePage)].Pixels;
+    return {pixels.begin(), pixels.end()};
+}
+
+// Every role of the picture in its named colour, each given a value of its own
+// (the status line needs the fonts of a real window: the end-to-end test
+// reads its yellow).
+TEST(FrameColours, EachRoleDrawsInItsNamedColour) {
+    OpenHeadlessPages(800, 600, true);
+    NamedColors[250] = 1;  // white: dynamic bodies
+    NamedColors[125] = 2;  // light cyan: static bodies
+    NamedColors[128] = 3;  // light green: the projectile
+    NamedColors[105] = 4;  // green: joints
+    NamedColors[131] = 5;  // light red: contact points
+    FramePage = 0;
+    SceneNumber = 6;  // the pendulum, nothing touching yet
+    BeginScene(7);
+    RunFrame(FullStyle);
+    EXPECT_EQ(DrawPageColours(), (std::set<uint8_t>{0, 1, 2, 4}));
+
+    SceneNumber = 1;
+    BeginScene(7);
+    WorldBodies[2].Position = {0, 0.4};  // the box sunk into the ground a little
+    DispatchKey(KeySpace);
+    RunFrame(FullStyle);
+    EXPECT_EQ(DrawPageColours(), (std::set<uint8_t>{0, 1, 2, 3, 5}));
+    CloseHeadlessPages();
+}
+
+}  // namespace
+
+namespace {
+
+// Each program chooses its HugeReal before anything else, so a run that
+// cannot open its window has chosen it all the same.
+TEST(ProgramStart, EachProgramChoosesItsHugeReal) {
+    const char* saved = std::getenv("DISPLAY");
+    const std::string display = saved ? saved : "";
+    unsetenv("DISPLAY");
+    EXPECT_EQ(RunSimulator(BasicStyle), 1);
+    EXPECT_EQ(HugeReal, 1e40L);
+    EXPECT_EQ(HugeRealStored, 1e40);
+    EXPECT_EQ(RunSimulator(FullStyle), 1);
+    EXPECT_EQ(HugeReal, 1e30L);
+    EXPECT_EQ(HugeRealStored, 1e30);
+    if (saved) setenv("DISPLAY", display.c_str(), 1);
 }
 
 }  // namespace

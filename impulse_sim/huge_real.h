@@ -1,20 +1,21 @@
-// The simulator's infinity. The two programs differ only in its value, so each
-// links a build of the core made with its own IMPULSE_HUGE_REAL (see
-// CMakeLists.txt); the definition comes with the library target, which keeps
-// every file of one program on the same value.
+// The simulator's infinity. The two programs differ only in its value: each
+// chooses it once at start-up, before it builds a scene.
 #pragma once
 
-#ifndef IMPULSE_HUGE_REAL
-#error "link impulse_core or impulse_core_basic: they define IMPULSE_HUGE_REAL"
-#endif
+struct THugeReal {
+    long double Value;  // every comparison uses the extended value
+    double Stored;      // results that are stored get the double one
+};
 
-#define IMPULSE_JOIN_SUFFIX(x, s) x##s
-#define IMPULSE_LONG_LITERAL(x) IMPULSE_JOIN_SUFFIX(x, L)
+constexpr THugeReal FullHugeReal{1e30L, 1e30};   // impulse_sim
+constexpr THugeReal BasicHugeReal{1e40L, 1e40};  // impulse_sim_basic
 
-// Every comparison uses the extended value; results that are stored get the
-// double one.
-constexpr long double HugeReal = IMPULSE_LONG_LITERAL(IMPULSE_HUGE_REAL);
-constexpr double HugeRealStored = IMPULSE_HUGE_REAL;
+// A body made with the mass Stored must come out static.
+static_assert(static_cast<long double>(FullHugeReal.Stored) >= FullHugeReal.Value);
+static_assert(static_cast<long double>(BasicHugeReal.Stored) >= BasicHugeReal.Value);
 
-// A body made with the mass HugeRealStored must come out static.
-static_assert(static_cast<long double>(HugeRealStored) >= HugeReal);
+// FullHugeReal's until UseHugeReal chooses.
+extern long double HugeReal;
+extern double HugeRealStored;
+
+void UseHugeReal(const THugeReal& huge);

@@ -169,3 +169,14 @@ TEST(StepDigest, EveryRunComputesTheRecordedBits) {
         }
     }
 }
+
+// impulse_sim_basic's HugeReal leaves every run at the programs' default
+// switches as it is.
+TEST(StepDigest, TheBasicProgramsHugeRealComputesTheSameBits) {
+    constexpr int32_t DefaultCombination = 9;  // position correction and accumulation
+    UseHugeReal(BasicHugeReal);
+    for (int32_t run = 1; run <= RunCount; run++)
+        EXPECT_EQ(RunDigest(run, DefaultCombination), ExpectedDigests[run - 1][DefaultCombination])
+            << "run " << run;
+    UseHugeReal(FullHugeReal);
+}

@@ -1,4 +1,3 @@
-// Built against both cores: the HugeReal cases must hold for 1e30 and 1e40.
 #include "vec_math.h"
 
 #include <gtest/gtest.h>
@@ -6,7 +5,9 @@
 #include <cmath>
 #include <numbers>
 #include <set>
+#include <utility>
 
+// The HugeReal cases hold for each program's value.
 TEST(VecOp, NormalizesAndGuardsZeroAndHugeVectors) {
     TVec2 v;
     double r;
@@ -15,22 +16,25 @@ TEST(VecOp, NormalizesAndGuardsZeroAndHugeVectors) {
     EXPECT_DOUBLE_EQ(v.X, 0.6);
     EXPECT_DOUBLE_EQ(v.Y, -0.8);
 
-    VecOp({0, 0}, {}, 'N', 0, v, r);
-    EXPECT_EQ(r, 0);
-    EXPECT_EQ(v.X, HugeRealStored);
-    EXPECT_EQ(v.Y, HugeRealStored);
-
-    // A component at HugeReal or beyond gives nothing, whichever it is.
-    for (TVec2 huge :
-         {TVec2{HugeRealStored, 1}, TVec2{1, -HugeRealStored}, TVec2{INFINITY, 0}, TVec2{NAN, 0}}) {
-        VecOp(huge, {}, 'N', 0, v, r);
+    for (const auto& [huge, value] : {std::pair{FullHugeReal, 1e30}, std::pair{BasicHugeReal, 1e40}}) {
+        UseHugeReal(huge);
+        VecOp({0, 0}, {}, 'N', 0, v, r);
         EXPECT_EQ(r, 0);
-        EXPECT_EQ(v.X, 0);
-        EXPECT_EQ(v.Y, 0);
+        EXPECT_EQ(v.X, value);
+        EXPECT_EQ(v.Y, value);
+
+        // A component at HugeReal or beyond gives nothing, whichever it is.
+        for (TVec2 big : {TVec2{value, 1}, TVec2{1, -value}, TVec2{INFINITY, 0}, TVec2{NAN, 0}}) {
+            VecOp(big, {}, 'N', 0, v, r);
+            EXPECT_EQ(r, 0) << value;
+            EXPECT_EQ(v.X, 0) << value;
+            EXPECT_EQ(v.Y, 0) << value;
+        }
+        VecOp({value / 2, 0}, {}, 'N', 0, v, r);
+        EXPECT_DOUBLE_EQ(r, value / 2);
+        EXPECT_DOUBLE_EQ(v.X, 1);
     }
-    VecOp({HugeRealStored / 2, 0}, {}, 'N', 0, v, r);
-    EXPECT_DOUBLE_EQ(r, HugeRealStored / 2);
-    EXPECT_DOUBLE_EQ(v.X, 1);
+    UseHugeReal(FullHugeReal);
 }
 
 TEST(VecOp, ScaleFactorZeroSelectsTheScalarProducts) {
@@ -65,11 +69,15 @@ TEST(MatOp, InverseRotationAndSingularMatrix) {
     EXPECT_DOUBLE_EQ(m.M22, 2);
 
     // Singular: the adjugate times HugeReal.
-    MatOp({1, 2, 2, 4}, {}, 'I', 0, m);
-    EXPECT_DOUBLE_EQ(m.M11, 4 * HugeRealStored);
-    EXPECT_DOUBLE_EQ(m.M12, -2 * HugeRealStored);
-    EXPECT_DOUBLE_EQ(m.M21, -2 * HugeRealStored);
-    EXPECT_DOUBLE_EQ(m.M22, HugeRealStored);
+    for (const auto& [huge, value] : {std::pair{FullHugeReal, 1e30}, std::pair{BasicHugeReal, 1e40}}) {
+        UseHugeReal(huge);
+        MatOp({1, 2, 2, 4}, {}, 'I', 0, m);
+        EXPECT_DOUBLE_EQ(m.M11, 4 * value);
+        EXPECT_DOUBLE_EQ(m.M12, -2 * value);
+        EXPECT_DOUBLE_EQ(m.M21, -2 * value);
+        EXPECT_DOUBLE_EQ(m.M22, value);
+    }
+    UseHugeReal(FullHugeReal);
 
     MatOp({}, {}, 'A', std::numbers::pi / 2, m);
     TVec2 w;

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "contact_drawing.h"
-#include "tavrel.h"
 
 std::array<TWorldBody, WorldCapacity + 1> WorldBodies{};
 int32_t WorldBodyCount = 0;
@@ -11,6 +10,7 @@ std::array<TPinJoint, WorldCapacity + 1> WorldJoints{};
 int32_t WorldJointCount = 0;
 std::array<TContactPair, WorldCapacity + 1> WorldContactPairs{};
 int32_t WorldContactPairCount = 0;
+TContactDrawHook ContactDrawHook = nullptr;
 
 TVec2 WorldGravity{};
 int32_t SolverIterations = 0;
@@ -75,7 +75,7 @@ void FindContacts() {
             pair.Friction = static_cast<double>(
                 std::sqrt(std::fabs(static_cast<long double>(a.Friction) * b.Friction)));
             if (room) WorldContactPairCount++;
-            DrawContacts(pair.Contacts, pair.ContactCount, NamedColors[131]);
+            if (ContactDrawHook) ContactDrawHook(pair.Contacts, pair.ContactCount);
         }
     }
 }

@@ -1,6 +1,5 @@
 #include "world_drawing.h"
 
-#include "contact_drawing.h"
 #include "tavrel.h"
 
 double ViewZoom = DefaultViewZoom;
@@ -69,4 +68,8 @@ void DrawContacts(const TContactPoints& contacts, int32_t count, uint32_t color)
     SetDrawColor(color);
     for (int32_t i = 0; i < count && i < static_cast<int32_t>(contacts.size()); i++)
         DrawCircle(WindowX(contacts[i].Position.X), WindowY(contacts[i].Position.Y), 1);
+}
+
+void DrawStepContacts(const TContactPoints& contacts, int32_t count) {
+    DrawContacts(contacts, count, NamedColors[ContactColor]);
 }

@@ -40,3 +40,7 @@ TVec2 WindowToWorld(int32_t x, int32_t y);
 
 void DrawBody(const TWorldBody& body, uint32_t color);
 void DrawJoint(const TPinJoint& joint, uint32_t color);
+// Small circles at the window points of the first count contacts.
+void DrawContacts(const TContactPoints& contacts, int32_t count, uint32_t color);
+// The step's hook: the contacts in their named colour.
+void DrawStepContacts(const TContactPoints& contacts, int32_t count);

@@ -4,6 +4,7 @@
 #include "coords.h"
 #include "frame_flip.h"
 #include "frame_pacing.h"
+#include "key_codes.h"
 #include "program_input.h"
 #include "program_window.h"
 #include "tavrel.h"
@@ -12,9 +13,6 @@ namespace {
 
 int16_t FramePage = 0;
 uint16_t PreviousButtons = 0;
-
-constexpr uint8_t KeyEsc = 27, KeySpace = 32;
-
 }  // namespace
 
 uint8_t BallHeapFrame() {

@@ -5,6 +5,7 @@
 #include "coords.h"
 #include "frame_flip.h"
 #include "frame_pacing.h"
+#include "key_codes.h"
 #include "program_input.h"
 #include "program_window.h"
 #include "tavrel.h"
@@ -12,9 +13,6 @@
 namespace {
 
 int16_t FramePage = 0;
-
-constexpr uint8_t KeyEsc = 27;
-
 }  // namespace
 
 void DrawMassBall(const TMassBall& b) {

@@ -2,6 +2,7 @@
 
 #include "frame_flip.h"
 #include "frame_pacing.h"
+#include "key_codes.h"
 #include "poly_bodies.h"
 #include "poly_contacts.h"
 #include "poly_controls.h"
@@ -15,7 +16,6 @@ uint8_t PolyLastKey = 0;
 namespace {
 
 constexpr uint16_t SolidFill = 1;
-
 }  // namespace
 
 void DrawPolyBodies() {
@@ -52,7 +52,7 @@ void RunSimulation() {
     do {
         key = RunPolyFrame();
         PaceFrame();
-    } while (key != PolyEndKey);
+    } while (key != KeyEsc);
 }
 
 int PolyBodiesMain() {

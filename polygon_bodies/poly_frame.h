@@ -3,11 +3,12 @@
 
 #include <cstdint>
 
+#include "key_codes.h"
+
 extern int16_t FramePage;    // 0 or 1
 extern uint8_t PolyLastKey;  // the key code read this frame, 0 when none
 
 constexpr char PolyImpactCaption[] = "IMPACT";
-constexpr uint8_t PolyEndKey = 27;  // Esc
 // Never seeded from the clock: every run starts from the same jitter.
 constexpr uint32_t PolyFixedSeed = 1;
 

@@ -11,6 +11,7 @@ using TClock = std::chrono::steady_clock;
 
 TClock::time_point PacingStart;
 int64_t PacedFrames = -1;  // -1: not counting
+constexpr int64_t MaxFramesBehind = 15;  // a quarter of a second
 
 TClock::time_point FrameTime(int64_t frame) {
     return PacingStart + std::chrono::nanoseconds(frame * 1000000000 / PacedFramesPerSecond);
@@ -23,7 +24,10 @@ void ResetFramePacing() { PacedFrames = -1; }
 void PaceFrame() {
     if (!FramePacingOn) return;
     TClock::time_point now = TClock::now();
-    if (PacedFrames < 0 || now > FrameTime(PacedFrames + 2)) {
+    // A late wake-up (a busy machine) is made up over the next frames; a
+    // loop that fell far behind (it paused, or a frame took long) starts
+    // counting afresh instead of racing through the frames it missed.
+    if (PacedFrames < 0 || now > FrameTime(PacedFrames + MaxFramesBehind)) {
         PacingStart = now;
         PacedFrames = 0;
     }

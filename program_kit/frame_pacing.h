@@ -13,8 +13,8 @@ constexpr int32_t PacedFramesPerSecond = 60;
 extern bool FramePacingOn;
 
 // Sleeps until the next frame time. Frame times are counted from the first
-// call, so there is no drift; a loop that falls more than a frame behind
-// starts counting afresh instead of rushing to catch up.
+// call, so there is no drift; a loop that falls more than a few frames
+// behind starts counting afresh instead of rushing to catch up.
 void PaceFrame();
 // Starts counting afresh at the next call (after a pause of the program's own).
 void ResetFramePacing();

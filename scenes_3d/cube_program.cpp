@@ -7,6 +7,7 @@
 
 #include "extended_ops.h"
 #include "frame_pacing.h"
+#include "key_codes.h"
 #include "program_input.h"
 #include "program_window.h"
 #include "tavrel.h"
@@ -22,20 +23,14 @@ namespace {
 
 constexpr const char* ProgramName = "cubes_gl";
 
-// Key values; the value alone decides, so a typed H, K, M or P acts as an
-// arrow.
+// Letter keys; the arrows come from the kit's table.
 enum : uint8_t {
-    KeyUp = 72,
-    KeyLeft = 75,
-    KeyRight = 77,
-    KeyDown = 80,
     KeyPitchUp = 'a',
     KeyPitchDown = 'z',
     KeyNarrow = 's',
     KeyWiden = 'x',
 };
 
-constexpr int32_t KeyEscHeld = 27;
 constexpr uint16_t LeftButtonAlone = 1;
 constexpr uint16_t RightButtonAlone = 2;
 constexpr int32_t AngleStep = 5;
@@ -73,7 +68,6 @@ void PlaceStartingCubes() {
     VecSet(shot.Pos, -15, 0, 0);
     VecSet(shot.Omega, 0, Rounded(-0.1L * std::cos(3.14159265358979323846264L / 4)), 0);
 }
-
 }  // namespace
 
 void InitCubes() {
@@ -185,7 +179,7 @@ bool RunCubesFrame() {
     SetRefreshMode(2);
     if (buttons == RightButtonAlone) ShootCube(x, y);
     // Only Esc held down ends the program; a queued Esc is just a key.
-    return KeyIsHeld(KeyEscHeld);
+    return KeyIsHeld(VkEscape);
 }
 
 int CubesGLMain() {

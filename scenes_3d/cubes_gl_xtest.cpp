@@ -24,12 +24,6 @@ constexpr int BoxLeft = 245, BoxRight = 555, BoxTop = 161, BoxBottom = 578;
 
 bool Near(int a, int b, int tolerance = 3) { return std::abs(a - b) <= tolerance; }
 
-int LineCount(const std::string& s) {
-    int n = 0;
-    for (char c : s) n += c == '\n';
-    return n;
-}
-
 class CubesGl : public ::testing::Test {
 protected:
     TProgramRun Run;
@@ -127,16 +121,8 @@ TEST(CubesGlFailures, WithoutADisplayOneLineAndStatus1) {
 }
 
 TEST(CubesGlFailures, WithoutOpenGlOneLineAndStatus1) {
-    TProgramRun run;
-    ASSERT_TRUE(StartProgramOnly(run, PROGRAM_PATH, {"__EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent"}));
-    int status = -1;
-    EXPECT_TRUE(WaitProgramStatus(run, WaitMs, status));
-    EXPECT_EQ(status, 1);
-    const std::string errors = ProgramErrors(run);
-    EXPECT_EQ(LineCount(errors), 1) << errors;
-    EXPECT_EQ(errors.rfind("cubes_gl: ", 0), 0u) << errors;
-    EXPECT_NE(errors.find("OpenGL is unavailable"), std::string::npos) << errors;
-    EndProgramRun(run);
+    std::string why;
+    EXPECT_TRUE(FailsWithoutOpenGl(PROGRAM_PATH, "cubes_gl", why)) << why;
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
 #include "platform/program_display.h"
 
+#include "platform/x11_window.h"
+
 namespace {
 Display* OpenDisplay = nullptr;
 }
 
 Display* ProgramDisplay() {
-    if (!OpenDisplay) OpenDisplay = XOpenDisplay(nullptr);
+    if (!OpenDisplay) OpenDisplay = OpenXConnection();
     return OpenDisplay;
 }
 

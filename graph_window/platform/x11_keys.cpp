@@ -4,12 +4,17 @@
 #include <X11/keysym.h>
 
 #include <array>
+#include <chrono>
+#include <climits>
 
-#include "graph_unit.h"
-#include "keyboard_unit.h"
 #include "platform/program_display.h"
+#include "platform/window_system.h"
 
 static_assert(ShiftMask == KeyModShift && ControlMask == KeyModControl && Mod1Mask == KeyModAlt);
+
+namespace TavrelInternal {
+uint32_t KeyModifierState = 0;
+}  // namespace TavrelInternal
 
 namespace {
 
@@ -129,16 +134,63 @@ void TranslateKeyPress(const XKeyEvent& event, TKeyMessages& out) {
     if (c >= 0) Append(out, MsgChar, static_cast<uint32_t>(c));
 }
 
-bool KeyIsHeld(int32_t virtualKey) {
-    Display* display = ProgramDisplay();
-    if (!display) return false;
-    char keys[32];
-    XQueryKeymap(display, keys);
+namespace {
+
+// The keyboard as of the last query: a frame polls several keys at one
+// moment, and each query is a round trip to the server.
+constexpr int64_t KeymapLifetimeNs = 1000000;
+char HeldKeys[32];
+int64_t HeldKeysTakenNs = INT64_MIN / 2;
+Display* HeldKeysDisplay = nullptr;
+
+// The key codes of each virtual key on that display, looked up once: a lookup
+// walks the whole keyboard mapping. Up to four symbols share a virtual key.
+struct TVirtualKeyCodes {
+    bool Known = false;
+    uint8_t Count = 0;
+    std::array<KeyCode, 4> Codes{};
+};
+std::array<TVirtualKeyCodes, 256> VirtualKeyCodes;
+
+int64_t NowNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+const TVirtualKeyCodes& CodesOf(Display* display, int32_t virtualKey) {
+    TVirtualKeyCodes& entry = VirtualKeyCodes[static_cast<size_t>(virtualKey)];
+    if (entry.Known) return entry;
+    entry = TVirtualKeyCodes{};
     for (const TKeySymRange& r : KeySymTable) {
         if (virtualKey < r.FirstVk || virtualKey > r.FirstVk + static_cast<int32_t>(r.Last - r.First))
             continue;
         const KeyCode code = XKeysymToKeycode(display, r.First + (virtualKey - r.FirstVk));
-        if (code != 0 && (keys[code / 8] & (1 << (code % 8)))) return true;
+        if (code != 0 && entry.Count < entry.Codes.size()) entry.Codes[entry.Count++] = code;
+    }
+    entry.Known = true;
+    return entry;
+}
+
+}  // namespace
+
+bool KeyIsHeld(int32_t virtualKey) {
+    Display* display = ProgramDisplay();
+    if (!display || virtualKey < 0 || virtualKey > 255) return false;
+    const int64_t now = NowNs();
+    if (display != HeldKeysDisplay) {
+        for (TVirtualKeyCodes& entry : VirtualKeyCodes) entry.Known = false;
+        HeldKeysTakenNs = INT64_MIN / 2;
+    }
+    if (display != HeldKeysDisplay || now - HeldKeysTakenNs >= KeymapLifetimeNs) {
+        XQueryKeymap(display, HeldKeys);
+        HeldKeysDisplay = display;
+        HeldKeysTakenNs = now;
+    }
+    const TVirtualKeyCodes& keys = CodesOf(display, virtualKey);
+    for (uint8_t i = 0; i < keys.Count; ++i) {
+        const KeyCode code = keys.Codes[i];
+        if (HeldKeys[code / 8] & (1 << (code % 8))) return true;
     }
     return false;
 }

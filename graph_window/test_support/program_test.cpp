@@ -124,6 +124,23 @@ bool RunWithoutDisplay(const char* path, int timeoutMs, int& status, std::string
     return ended;
 }
 
+bool FailsWithoutOpenGl(const char* path, const char* program, std::string& why) {
+    TProgramRun run;
+    int status = -1;
+    const bool ended = StartProgramOnly(run, path, {"__EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent"}) &&
+                       WaitProgramStatus(run, 5000, status);
+    const std::string errors = ProgramErrors(run);
+    EndProgramRun(run);
+    if (!ended) {
+        why = "still running 5 s after the start without OpenGL";
+        return false;
+    }
+    if (status == 1 && errors == std::string(program) + ": cannot open the window: OpenGL is unavailable\n")
+        return true;
+    why = "status " + std::to_string(status) + ", stderr: " + errors;
+    return false;
+}
+
 bool FailsWithoutDisplay(const char* path, const char* program, std::string& why) {
     int status = -1;
     std::string errors;

@@ -81,6 +81,10 @@ bool RunWithoutDisplay(const char* path, int timeoutMs, int& status, std::string
 // 1 and one line on stderr that names the program and asks for a display.
 // False with the reason in why otherwise.
 bool FailsWithoutDisplay(const char* path, const char* program, std::string& why);
+// What a program that needs OpenGL must do without an EGL driver: end within
+// 5 s with status 1 and the one line "<program>: cannot open the window:
+// OpenGL is unavailable". False with the reason in why otherwise.
+bool FailsWithoutOpenGl(const char* path, const char* program, std::string& why);
 
 // ---- template definitions
 

@@ -95,14 +95,31 @@ void SetRefreshMode(uint16_t operation);
 
 // ---- Keyboard and mouse -----------------------------------------------------
 
+// Key codes: a typed character is its byte (Esc 27, Enter 13, Backspace 8,
+// Tab 9, Ctrl+letter 1..26); other keys are the byte 0 followed by a PC
+// extended key code (arrows 72 80 75 77, F1..F10 59..68, Alt+F4 and the close
+// box 107). On X:
+// - Ctrl+Tab gives the single byte 30 and no Tab character.
+// - Delete gives 0, 83 only: X types no character 127 for it.
+// - Ctrl+Alt+F1..F12 never reach a program: the X server keeps them for
+//   switching consoles.
 bool KeyWaiting();
 uint8_t WaitKeyByte();
 void PauseMilliseconds(uint16_t ms);
 
 // Whether a key is held down right now, by virtual-key code (arrows 37..40,
 // Esc 27, letters 'A'..'Z', digits, ...). For programs that poll held keys.
+// Shift (16), Ctrl (17) and Alt (18) count either key of the pair. Polls made
+// within the same millisecond share one query of the X server's keyboard.
 bool KeyIsHeld(int32_t virtualKey);
 
+// The mouse state as of the last pointer event of the window: buttons (bit 0
+// left, 1 right, 2 middle), Shift (bit 3) and Ctrl (bit 4), and the position
+// in client pixels. While a button is held, X keeps reporting the pointer when
+// it leaves the window: positions left of or above the client read negative,
+// right of or below it past the edges, and a release outside the window clears
+// its bit, so no button stays "held" that nobody holds. The wheel reports
+// client positions too.
 uint16_t GetMouseButtonState();
 int16_t GetMousePosX();
 int16_t GetMousePosY();

@@ -1,0 +1,218 @@
+// The library's figure beside what the machine does without it, in one
+// process: a true-colour page clear beside memset of the same bytes, a
+// palette page present beside a plain XShmPutImage of the same size, and
+// seven held-key polls of one frame beside one keyboard query. Needs an X
+// server (tools/with_xvfb.sh); run from a Release build.
+#include <benchmark/benchmark.h>
+
+#include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
+#include <sys/ipc.h>
+#include <sys/shm.h>
+
+#include <chrono>
+#include <cstring>
+#include <mutex>
+#include <vector>
+#include <thread>
+
+#include "bench_window.h"
+#include "graph_unit.h"
+#include "platform/x11_window.h"
+
+namespace {
+
+// ---- Clear ----------------------------------------------------------------------
+
+// Drawing on a hidden page, as programs do.
+void BM_ClearTrueColourPage800x600(benchmark::State& state) {
+    if (!EnsureBenchWindow(9, state)) return;
+    SelectShownPage(0);
+    SelectDrawPage(1);
+    SetBackgroundColor(0x203040);
+    for (auto _ : state) {
+        ClearWholeWindow();
+        benchmark::ClobberMemory();
+    }
+}
+
+void BM_MemsetTrueColourPage800x600(benchmark::State& state) {
+    if (!EnsureBenchWindow(9, state)) return;
+    std::vector<uint8_t>& pixels = Pages[2].Pixels;
+    for (auto _ : state) {
+        std::memset(pixels.data(), 0x40, pixels.size());
+        benchmark::ClobberMemory();
+    }
+}
+
+// ---- Present --------------------------------------------------------------------
+
+// From the request to the end of the put, the window thread's whole work.
+void BM_PresentPalettePage800x600(benchmark::State& state) {
+    if (!EnsureBenchWindow(3, state)) return;
+    SelectShownPage(0);
+    SelectDrawPage(1);
+    for (auto _ : state) {
+        const uint32_t before = PresentCount;
+        InvalidateWholeClient();
+        while (PresentCount == before) std::this_thread::yield();
+    }
+}
+
+// The same frame when the program drew a 40-row band since the page was last
+// presented: what a frame of a moving picture costs.
+void BM_PresentPalettePageAfterBand(benchmark::State& state) {
+    if (!EnsureBenchWindow(3, state)) return;
+    SelectShownPage(0);
+    SelectDrawPage(0);
+    SetRefreshMode(0);
+    int16_t y = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        SetAreaFill(1, NamedColors[250]);
+        FillBox(0, y, 799, int16_t(y + 39));
+        y = int16_t((y + 40) % 560);
+        state.ResumeTiming();
+        const uint32_t before = PresentCount;
+        InvalidateWholeClient();
+        while (PresentCount == before) std::this_thread::yield();
+    }
+    SetRefreshMode(1);
+}
+
+// Every row differs from what the screen shows, as when two pages of
+// different pictures take turns.
+void BM_PresentPalettePageAllChanged(benchmark::State& state) {
+    if (!EnsureBenchWindow(3, state)) return;
+    SelectDrawPage(2);
+    // The pages start alike: page 0 is made to differ from page 1 in every
+    // row, whichever benchmarks ran before.
+    {
+        std::lock_guard lock(DrawLock);
+        std::vector<uint8_t>& pixels = Pages[0].Pixels;
+        for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = uint8_t(Pages[1].Pixels[i] + 1 + i % 5);
+    }
+    uint16_t page = 0;
+    for (auto _ : state) {
+        const uint32_t before = PresentCount;
+        SelectShownPage(page);
+        page ^= 1;
+        while (PresentCount == before) std::this_thread::yield();
+    }
+}
+
+// Two pages taking turns, each with every row drawn anew since it was last
+// shown (one pixel a row, untimed): the whole page is converted each time.
+void BM_PresentPalettePageEveryRowRedrawn(benchmark::State& state) {
+    if (!EnsureBenchWindow(3, state)) return;
+    SelectDrawPage(2);
+    uint16_t page = 0;
+    uint8_t stroke = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        {
+            std::lock_guard lock(DrawLock);
+            std::vector<uint8_t>& pixels = Pages[page].Pixels;
+            ++stroke;
+            for (size_t row = 0; row < 600; ++row) pixels[row * 800 + row % 800] = stroke;
+        }
+        state.ResumeTiming();
+        const uint32_t before = PresentCount;
+        SelectShownPage(page);
+        page ^= 1;
+        while (PresentCount == before) std::this_thread::yield();
+    }
+}
+
+// The anchor: a window of our own and an 800 x 600 shared-memory image put
+// and synchronised, nothing else.
+void PlainShmPuts(benchmark::State& state, bool rewritten) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display || !XShmQueryExtension(display)) {
+        state.SkipWithError("no X display with MIT-SHM");
+        if (display) XCloseDisplay(display);
+        return;
+    }
+    const int screen = DefaultScreen(display);
+    const Window window = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, 800, 600, 0, 0, 0);
+    XMapWindow(display, window);
+    const GC gc = XCreateGC(display, window, 0, nullptr);
+    XShmSegmentInfo info{};
+    XImage* image = XShmCreateImage(display, DefaultVisual(display, screen), unsigned(DefaultDepth(display, screen)),
+                                    ZPixmap, nullptr, &info, 800, 600);
+    info.shmid = shmget(IPC_PRIVATE, size_t(image->bytes_per_line) * 600, IPC_CREAT | 0600);
+    info.shmaddr = image->data = static_cast<char*>(shmat(info.shmid, nullptr, 0));
+    info.readOnly = False;
+    XShmAttach(display, &info);
+    XSync(display, False);
+    shmctl(info.shmid, IPC_RMID, nullptr);
+    std::memset(image->data, 0x55, size_t(image->bytes_per_line) * 600);
+    uint8_t fill = 0x55;
+    for (auto _ : state) {
+        if (rewritten) {
+            state.PauseTiming();
+            std::memset(image->data, ++fill, size_t(image->bytes_per_line) * 600);
+            state.ResumeTiming();
+        }
+        XShmPutImage(display, window, gc, image, 0, 0, 0, 0, 800, 600, False);
+        XSync(display, False);
+    }
+    XShmDetach(display, &info);
+    XSync(display, False);
+    image->data = nullptr;
+    XDestroyImage(image);
+    shmdt(info.shmaddr);
+    XFreeGC(display, gc);
+    XDestroyWindow(display, window);
+    XCloseDisplay(display);
+}
+
+void BM_PlainShmPutImage800x600(benchmark::State& state) { PlainShmPuts(state, false); }
+// The same when the image was written anew (untimed) before each put, as a
+// present of a page that changed everywhere has: the server then reads lines
+// that another core has just written.
+void BM_PlainShmPutImageRewritten800x600(benchmark::State& state) { PlainShmPuts(state, true); }
+
+// ---- Held keys ------------------------------------------------------------------
+
+// The keys a wire program polls in one frame.
+void BM_SevenKeyIsHeldPolls(benchmark::State& state) {
+    if (!EnsureBenchWindow(3, state)) return;
+    constexpr int32_t keys[7] = {37, 38, 39, 40, 16, 17, 32};
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));  // the next frame
+        state.ResumeTiming();
+        for (const int32_t key : keys) benchmark::DoNotOptimize(KeyIsHeld(key));
+    }
+}
+
+void BM_OneKeymapQuery(benchmark::State& state) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
+        state.SkipWithError("no X display");
+        return;
+    }
+    char keys[32];
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        state.ResumeTiming();
+        XQueryKeymap(display, keys);
+        benchmark::DoNotOptimize(keys);
+    }
+    XCloseDisplay(display);
+}
+
+BENCHMARK(BM_MemsetTrueColourPage800x600)->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_ClearTrueColourPage800x600)->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_PlainShmPutImage800x600)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_PlainShmPutImageRewritten800x600)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_PresentPalettePage800x600)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_PresentPalettePageAfterBand)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_PresentPalettePageAllChanged)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_PresentPalettePageEveryRowRedrawn)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_OneKeymapQuery)->UseRealTime()->Iterations(300)->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_SevenKeyIsHeldPolls)->UseRealTime()->Iterations(300)->Repetitions(5)->ReportAggregatesOnly();
+
+}  // namespace

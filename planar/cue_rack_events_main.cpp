@@ -1,0 +1,3 @@
+#include "cue_rack.h"
+
+int main() { return CueRackEventsMain(); }

@@ -1,0 +1,3 @@
+#include "dots_segments.h"
+
+int main() { return DotsAndSegmentsMain(); }

@@ -1,0 +1,3 @@
+#include "peg_field.h"
+
+int main() { return PegParticlesMain(); }

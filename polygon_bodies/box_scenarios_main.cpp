@@ -1,0 +1,3 @@
+#include "rigid_scenes.h"
+
+int main() { return RigidScenesMain(); }

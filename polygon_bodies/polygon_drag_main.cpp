@@ -1,0 +1,3 @@
+#include "rigid_crowd.h"
+
+int main() { return RigidCrowdMain(); }

@@ -1,0 +1,3 @@
+#include "box_balls_gl_frame.h"
+
+int main() { return BoxBallsGLMain(); }

@@ -1,0 +1,3 @@
+#include "box_balls_wire_frame.h"
+
+int main() { return BoxBallsWireMain(); }

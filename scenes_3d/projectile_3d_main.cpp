@@ -1,0 +1,2 @@
+int Projectile3DMain();
+int main() { return Projectile3DMain(); }

@@ -1,0 +1,2 @@
+int TerrainBallsGlMain();
+int main() { return TerrainBallsGlMain(); }

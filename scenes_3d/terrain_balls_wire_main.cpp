@@ -1,0 +1,2 @@
+int TerrainBallsWireMain();
+int main() { return TerrainBallsWireMain(); }
