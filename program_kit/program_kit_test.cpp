@@ -3,6 +3,7 @@
 
 #include <array>
 #include <chrono>
+#include <cmath>
 #include <cstring>
 #include <ctime>
 #include <string>
@@ -48,10 +49,9 @@ constexpr int PacedRunFrames = 300;
 
 struct TPacedRun {
     double Seconds = 0, Cpu = 0;
-    // The longest stretch of frames none of which came back more than two
-    // frames after the one before, and how long it took.
-    int SteadyFrames = 0;
-    double SteadySeconds = 0;
+    // How far the frames came back before and after their times, counted
+    // from the start at 60 a second.
+    double MostAhead = 0, MostBehind = 0;
 };
 
 TPacedRun PaceFrames() {
@@ -67,35 +67,29 @@ TPacedRun PaceFrames() {
     TPacedRun run;
     run.Cpu = ProcessCpuSeconds() - cpuStart;
     run.Seconds = std::chrono::duration<double>(back[PacedRunFrames] - back[0]).count();
-    int first = 0;
     for (int i = 1; i <= PacedRunFrames; i++) {
-        const double frame = std::chrono::duration<double>(back[size_t(i)] - back[size_t(i - 1)]).count();
-        if (frame > 2.0 / 60) first = i;
-        if (i - first > run.SteadyFrames) {
-            run.SteadyFrames = i - first;
-            run.SteadySeconds = std::chrono::duration<double>(back[size_t(i)] - back[size_t(first)]).count();
-        }
+        const double late = std::chrono::duration<double>(back[size_t(i)] - back[0]).count() - i / 60.0;
+        run.MostAhead = std::fmax(run.MostAhead, -late);
+        run.MostBehind = std::fmax(run.MostBehind, late);
     }
     return run;
 }
 
-// 300 empty frames take at least five seconds, sleeping between them; frames
-// the machine does not hold up keep to 60 a second without drifting. A loaded
-// machine may wake the loop so late that it rightly starts counting afresh:
-// the pace is judged on the longest stretch without such a stall, at least
-// two seconds of frames, the run repeated when there is none.
+// 300 empty frames, sleeping between them: none comes back before its time
+// at 60 a second, and all keep within a tenth of a second of it, so five
+// seconds in all to within 2 %. A loaded machine may hold the loop up for
+// longer; such a run shows nothing about the pace and is run again.
 TEST(FramePacing, SixtyFramesASecondWithoutBusyWaiting) {
     FramePacingOn = true;
     TPacedRun run;
-    for (int attempt = 0; attempt < 5 && run.SteadyFrames < 120; attempt++) {
+    for (int attempt = 0; attempt < 5; attempt++) {
         run = PaceFrames();
-        EXPECT_GE(run.Seconds, 5.0) << "attempt " << attempt;
+        EXPECT_LT(run.MostAhead, 1e-6) << "attempt " << attempt;
         EXPECT_LT(run.Cpu, 0.05 * run.Seconds) << "attempt " << attempt;
+        if (run.MostBehind < 0.1) break;
     }
-    ASSERT_GE(run.SteadyFrames, 120) << "no two seconds of frames without a stall";
-    // Either end may be a couple of frames late without a fresh count.
-    EXPECT_NEAR(run.SteadySeconds, run.SteadyFrames / 60.0, 0.05)
-        << run.SteadyFrames << " frames";
+    EXPECT_LT(run.MostBehind, 0.1) << "in every run a frame was held up that long";
+    EXPECT_NEAR(run.Seconds, 5.0, 0.1);
 }
 
 TEST(FramePacing, OffRunsFlatOut) {
