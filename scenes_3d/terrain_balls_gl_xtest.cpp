@@ -1,6 +1,9 @@
 // terrain_balls_gl as a user meets it.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "view_change_xtest.h"
 
 namespace {
@@ -47,9 +50,9 @@ TEST_F(TerrainGlTest, TerrainBallsAndWhiteTrails) {
 TEST_F(TerrainGlTest, HeldKeysAndARightDragMoveTheOrbit) {
     const TPixelCount before = ExpectKeysMoveBox(Run, Terrain, {XK_Up, XK_Down, XK_Left, XK_Right});
     // Up and Down together cancel.
-    HoldKey(Run.Driver, XK_Up, true);
-    HoldKeyFor(Run, XK_Down, 300);
-    HoldKey(Run.Driver, XK_Up, false);
+    HoldKeys(Run.Driver, {XK_Up, XK_Down}, true);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    HoldKeys(Run.Driver, {XK_Up, XK_Down}, false);
     const TPixelCount together = SettledBox(Run, Terrain);
     EXPECT_TRUE(SameBox(together, before, 4)) << "Up and Down together move the eye";
     SlowDrag(Run, 400, 300, 480, 300, 1);

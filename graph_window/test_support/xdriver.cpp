@@ -201,6 +201,11 @@ void HoldKey(TXDriver& driver, KeySym key, bool down) {
 // one go: a program reading the keyboard state between two of its events
 // (on a loaded machine the driver may be held up there) would see the key
 // held.
+void HoldKeys(TXDriver& driver, std::initializer_list<KeySym> keys, bool down) {
+    for (KeySym key : keys) FakeKey(driver, key, down);
+    XSync(driver.Dpy, False);
+}
+
 void PressKey(TXDriver& driver, KeySym key, unsigned modifiers) {
     FakeModifiers(driver, modifiers, true);
     FakeKey(driver, key, true);

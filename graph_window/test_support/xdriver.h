@@ -8,6 +8,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,9 @@ void SendCloseRequest(TXDriver& driver, Window window);
 // around the key.
 void PressKey(TXDriver& driver, KeySym key, unsigned modifiers = 0);
 void HoldKey(TXDriver& driver, KeySym key, bool down);
+// Several keys down (or up) in one batch, so that no keyboard-state read
+// falls between them.
+void HoldKeys(TXDriver& driver, std::initializer_list<KeySym> keys, bool down);
 
 // ---- Pointer (window coordinates; button 1 left, 2 middle, 3 right, 4 and 5
 // the wheel) ----------------------------------------------------------------------
