@@ -41,6 +41,7 @@ uint32_t ColorToPagePixel(uint32_t color) {
 
 TSurface DrawPageSurface() {
     TSurface s;
+    AwaitPresentOf(DrawPage.load(std::memory_order_relaxed));
     TPage& page = DrawPageRef();
     const size_t need = static_cast<size_t>(std::max(PageWidth, 0)) *
                         static_cast<size_t>(std::max(PageHeight, 0)) *

@@ -25,6 +25,7 @@ void CopyBitmapGlToDrawPage() {
     ReadBitmapGl(ReadbackPixels.data());
     {
         std::lock_guard<std::recursive_mutex> hold(DrawLock);
+        AwaitPresentOf(DrawPage.load(std::memory_order_relaxed));
         CopyChangedGlPixelsToPage(ReadbackPixels.data(), LastReadback.data(), GlWidth, GlHeight,
                                   PaletteMode ? DeviceColorCount : uint16_t{0}, DrawPageRef());
     }

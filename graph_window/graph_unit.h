@@ -48,11 +48,11 @@ extern std::atomic<bool> RefreshMode, DirectDraw;
 
 extern std::recursive_mutex DrawLock;
 
-// Held by the window thread while it converts a page other than the draw page
-// without DrawLock; PresentingPage is that page, set while DrawLock is held
-// and NoPresentingPage otherwise. Whoever is about to write into a page that
-// is not the draw page, holding DrawLock, waits for PresentLock when the page
-// is PresentingPage. Lock order: DrawLock, then PresentLock.
+// Held by the window thread while it converts the shown page without
+// DrawLock; PresentingPage is that page, set while DrawLock is held and
+// NoPresentingPage otherwise. Whoever is about to write into a page, the draw
+// page included, holding DrawLock, waits for PresentLock when the page is
+// PresentingPage (AwaitPresentOf). Lock order: DrawLock, then PresentLock.
 extern std::mutex PresentLock;
 constexpr int16_t NoPresentingPage = -1;
 extern std::atomic<int16_t> PresentingPage;
@@ -81,6 +81,15 @@ inline uint32_t ColorToDeviceRef(uint32_t color) {
 inline uint32_t DeviceRefToPixel(uint32_t ref) {
     if (PaletteMode) return ref & 0xFFu;
     return ((ref & 0xFFu) << 16) | (ref & 0xFF00u) | ((ref >> 16) & 0xFFu);
+}
+
+// With DrawLock held, before writing into a page: waits while the window
+// thread converts that page for the screen.
+inline void AwaitPresentOf(uint16_t page) {
+    if (PresentingPage.load() == int16_t(page)) {
+        PresentLock.lock();
+        PresentLock.unlock();
+    }
 }
 
 // The pixels drawing goes to: Pages[DrawPage].

@@ -104,16 +104,21 @@ void DrawLineTo(int16_t x, int16_t y) {
     if (!EnterDrawCall()) return;
     const int32_t tx = PortToPage(x, PortOriginX), ty = PortToPage(y, PortOriginY);
     if (StrokeSettings.Style != 5) {
-        {
-            std::lock_guard lock(DrawLock);
-            StrokeSurfaceLine(DrawPageSurface(), CurrentPosX, CurrentPosY, tx, ty, CurrentPen, CurrentPaint);
-            if (CurrentPen.Dash != DashNone)
-                ShowDrawnArea(std::min(CurrentPosX, tx) - PenReach(), std::min(CurrentPosY, ty) - PenReach(),
-                              std::max(CurrentPosX, tx) + PenReach(), std::max(CurrentPosY, ty) + PenReach());
-        }
-        // The line stops short of its end; a one-pixel pen adds the end point.
+        // The line stops short of its end; a one-pixel pen adds the end point,
+        // in the same hold of the lock (short segments are mostly lock).
         // Style 6 draws nothing at all, not even that point.
-        if (StrokeSettings.Thickness == 1 && StrokeSettings.Style != 6) PlotPixel(x, y, DrawColor);
+        const bool endPoint = StrokeSettings.Thickness == 1 && StrokeSettings.Style != 6;
+        const uint32_t endPixel = endPoint ? ColorToPagePixel(DrawColor) : 0;
+        std::lock_guard lock(DrawLock);
+        const TSurface s = DrawPageSurface();
+        StrokeSurfaceLine(s, CurrentPosX, CurrentPosY, tx, ty, CurrentPen, CurrentPaint);
+        if (CurrentPen.Dash != DashNone)
+            ShowDrawnArea(std::min(CurrentPosX, tx) - PenReach(), std::min(CurrentPosY, ty) - PenReach(),
+                          std::max(CurrentPosX, tx) + PenReach(), std::max(CurrentPosY, ty) + PenReach());
+        if (endPoint) {
+            PutSurfacePixel(s, tx, ty, endPixel);
+            ShowDrawnArea(tx, ty, tx, ty);
+        }
     } else {
         std::lock_guard lock(DrawLock);
         const TSurface s = DrawPageSurface();
