@@ -20,6 +20,12 @@
 struct TPage {
     std::vector<uint8_t> Pixels;
     std::array<uint32_t, 256> ColorTable{};  // 0x00RRGGBB, the page's own colours
+    // While BlankKnown, every pixel outside Drawn holds Blank: clearing the
+    // whole page to Blank again need only fill Drawn, which is much less
+    // memory than the page when little is drawn. Program thread only.
+    bool BlankKnown = false;
+    uint32_t Blank = 0;
+    TClientRect Drawn{0, 0, -1, -1};
 };
 
 constexpr int PageCount = 4;

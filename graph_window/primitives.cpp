@@ -169,8 +169,21 @@ void FillBox(int16_t x1, int16_t y1, int16_t x2, int16_t y2) {
     const TClipRect r{PortToPage(x1, PortOriginX), PortToPage(y1, PortOriginY), PortToPage(x2, PortOriginX),
                       PortToPage(y2, PortOriginY)};
     std::lock_guard lock(DrawLock);
-    FillSurfaceRect(DrawPageSurface(), r, CurrentBrush, CurrentPaint);
+    const TSurface s = DrawPageSurface();
+    TPage& page = DrawPageRef();
+    const TClipRect filled = IntersectClip(r, s.Clip);
+    const bool wholePage = s.Pixels && CurrentBrush.Kind == BrushSolid && filled.X1 == 0 && filled.Y1 == 0 &&
+                           filled.X2 == s.Width - 1 && filled.Y2 == s.Height - 1;
+    if (wholePage && page.BlankKnown && page.Blank == CurrentBrush.Pixel)
+        FillSurfaceRect(s, {page.Drawn.X1, page.Drawn.Y1, page.Drawn.X2, page.Drawn.Y2}, CurrentBrush, CurrentPaint);
+    else
+        FillSurfaceRect(s, r, CurrentBrush, CurrentPaint);
     ShowDrawnArea(r.X1, r.Y1, r.X2, r.Y2);
+    if (wholePage) {
+        page.BlankKnown = true;
+        page.Blank = CurrentBrush.Pixel;
+        page.Drawn = {0, 0, -1, -1};
+    }
 }
 
 void FillPolygonShape(uint16_t count, const TPolyPoint* points) {

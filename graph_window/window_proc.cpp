@@ -24,6 +24,9 @@ void CreatePageBitmaps() {
     for (TPage& page : Pages) {
         page.Pixels.assign(bytes, 0);
         page.ColorTable.fill(0);
+        page.BlankKnown = true;
+        page.Blank = 0;
+        page.Drawn = {0, 0, -1, -1};
     }
     PageColorTable.fill(0);
 }
@@ -33,6 +36,7 @@ void ReleasePageBitmaps() {
     for (TPage& page : Pages) {
         std::vector<uint8_t>().swap(page.Pixels);
         page.ColorTable.fill(0);
+        page.BlankKnown = false;
     }
     PageColorTable.fill(0);
 }
