@@ -61,8 +61,10 @@ TSurface DrawPageSurface() {
 }
 
 void ShowDrawnArea(int64_t x1, int64_t y1, int64_t x2, int64_t y2) {
-    const TSurface s = DrawPageSurface();
-    const TClipRect& c = s.Clip;
+    // The clip of DrawPageSurface, without its checks: called for every
+    // primitive, also when nothing is shown.
+    TClipRect c{0, 0, PageWidth - 1, PageHeight - 1};
+    if (PortClipRegion) c = IntersectClip(c, {DrawPort.X1, DrawPort.Y1, DrawPort.X2, DrawPort.Y2});
     x1 = std::max<int64_t>(x1, c.X1);
     y1 = std::max<int64_t>(y1, c.Y1);
     x2 = std::min<int64_t>(x2, c.X2);
@@ -77,7 +79,7 @@ void ShowDrawnArea(int64_t x1, int64_t y1, int64_t x2, int64_t y2) {
         d.X2 = none ? int32_t(x2) : std::max(d.X2, int32_t(x2));
         d.Y2 = none ? int32_t(y2) : std::max(d.Y2, int32_t(y2));
     }
-    if (!DirectDraw) return;
+    if (!DirectDraw || !DrawPageSurface().Pixels) return;
     InvalidateClientRect(static_cast<int32_t>(x1), static_cast<int32_t>(y1), static_cast<int32_t>(x2),
                          static_cast<int32_t>(y2));
 }
