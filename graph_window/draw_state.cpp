@@ -24,7 +24,9 @@ int32_t CurrentPosX = 0, CurrentPosY = 0;
 }  // namespace TavrelInternal
 
 bool EnterDrawCall() {
-    ResultCode = 0;
+    // Only the program thread writes the code: an ordered store would wait
+    // for every pixel store before it, three times a segment.
+    ResultCode.store(0, std::memory_order_relaxed);
     if (WindowReady) return true;
     ResultCode = -1;
     return false;
