@@ -20,8 +20,10 @@ inline bool EnsureBenchWindow(int16_t driver, benchmark::State& state) {
         return false;
     }
     // Something other than zeros in every page, and time for the first expose.
-    for (TPage& page : Pages)
+    for (TPage& page : Pages) {
         for (size_t i = 0; i < page.Pixels.size(); ++i) page.Pixels[i] = uint8_t(i * 7);
+        page.BlankKnown = false;
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     return true;
 }

@@ -24,7 +24,9 @@ int32_t CurrentPosX = 0, CurrentPosY = 0;
 }  // namespace TavrelInternal
 
 bool EnterDrawCall() {
-    ResultCode = 0;
+    // Only the program thread writes the code: an ordered store would wait
+    // for every pixel store before it, three times a segment.
+    ResultCode.store(0, std::memory_order_relaxed);
     if (WindowReady) return true;
     ResultCode = -1;
     return false;
@@ -41,6 +43,7 @@ uint32_t ColorToPagePixel(uint32_t color) {
 
 TSurface DrawPageSurface() {
     TSurface s;
+    AwaitPresentOf(DrawPage.load(std::memory_order_relaxed));
     TPage& page = DrawPageRef();
     const size_t need = static_cast<size_t>(std::max(PageWidth, 0)) *
                         static_cast<size_t>(std::max(PageHeight, 0)) *
@@ -60,17 +63,30 @@ TSurface DrawPageSurface() {
 }
 
 void ShowDrawnArea(int64_t x1, int64_t y1, int64_t x2, int64_t y2) {
-    if (!DirectDraw) return;
-    const TSurface s = DrawPageSurface();
-    const TClipRect& c = s.Clip;
+    // The clip of DrawPageSurface, without its checks: called for every
+    // primitive, also when nothing is shown.
+    TClipRect c{0, 0, PageWidth - 1, PageHeight - 1};
+    if (PortClipRegion) c = IntersectClip(c, {DrawPort.X1, DrawPort.Y1, DrawPort.X2, DrawPort.Y2});
     x1 = std::max<int64_t>(x1, c.X1);
     y1 = std::max<int64_t>(y1, c.Y1);
     x2 = std::min<int64_t>(x2, c.X2);
     y2 = std::min<int64_t>(y2, c.Y2);
     if (x1 > x2 || y1 > y2) return;
+    TPage& page = DrawPageRef();
+    if (page.BlankKnown) {
+        TClientRect& d = page.Drawn;
+        const bool none = d.X1 > d.X2 || d.Y1 > d.Y2;
+        d.X1 = none ? int32_t(x1) : std::min(d.X1, int32_t(x1));
+        d.Y1 = none ? int32_t(y1) : std::min(d.Y1, int32_t(y1));
+        d.X2 = none ? int32_t(x2) : std::max(d.X2, int32_t(x2));
+        d.Y2 = none ? int32_t(y2) : std::max(d.Y2, int32_t(y2));
+    }
+    if (!DirectDraw || !DrawPageSurface().Pixels) return;
     InvalidateClientRect(static_cast<int32_t>(x1), static_cast<int32_t>(y1), static_cast<int32_t>(x2),
                          static_cast<int32_t>(y2));
 }
+
+void ForgetDrawPageBlank() { DrawPageRef().BlankKnown = false; }
 
 // ---- Setters ------------------------------------------------------------------
 

@@ -62,9 +62,14 @@ inline int16_t PortToPage(int32_t v, int32_t origin) {
 // Call with DrawLock held.
 TSurface DrawPageSurface();
 
-// While the draw page is shown, asks the window for the part of the rectangle
-// (page pixels, inclusive) that drawing can have reached.
+// Notes the part of the rectangle (page pixels, inclusive) that drawing can
+// have reached among the draw page's drawn pixels and, while the draw page is
+// shown, asks the window for it. Every write into a page reports its area here
+// or calls ForgetDrawPageBlank.
 void ShowDrawnArea(int64_t x1, int64_t y1, int64_t x2, int64_t y2);
+
+// For writes whose reach is not known exactly (glyphs, OpenGL frames).
+void ForgetDrawPageBlank();
 
 // ResetDrawState after its palette step: the defaults with the named colours
 // as they are.

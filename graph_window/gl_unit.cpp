@@ -25,6 +25,8 @@ void CopyBitmapGlToDrawPage() {
     ReadBitmapGl(ReadbackPixels.data());
     {
         std::lock_guard<std::recursive_mutex> hold(DrawLock);
+        AwaitPresentOf(DrawPage.load(std::memory_order_relaxed));
+        ForgetDrawPageBlank();
         CopyChangedGlPixelsToPage(ReadbackPixels.data(), LastReadback.data(), GlWidth, GlHeight,
                                   PaletteMode ? DeviceColorCount : uint16_t{0}, DrawPageRef());
     }

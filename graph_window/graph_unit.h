@@ -20,6 +20,12 @@
 struct TPage {
     std::vector<uint8_t> Pixels;
     std::array<uint32_t, 256> ColorTable{};  // 0x00RRGGBB, the page's own colours
+    // While BlankKnown, every pixel outside Drawn holds Blank: clearing the
+    // whole page to Blank again need only fill Drawn, which is much less
+    // memory than the page when little is drawn. Program thread only.
+    bool BlankKnown = false;
+    uint32_t Blank = 0;
+    TClientRect Drawn{0, 0, -1, -1};
 };
 
 constexpr int PageCount = 4;
@@ -48,11 +54,11 @@ extern std::atomic<bool> RefreshMode, DirectDraw;
 
 extern std::recursive_mutex DrawLock;
 
-// Held by the window thread while it converts a page other than the draw page
-// without DrawLock; PresentingPage is that page, set while DrawLock is held
-// and NoPresentingPage otherwise. Whoever is about to write into a page that
-// is not the draw page, holding DrawLock, waits for PresentLock when the page
-// is PresentingPage. Lock order: DrawLock, then PresentLock.
+// Held by the window thread while it converts the shown page without
+// DrawLock; PresentingPage is that page, set while DrawLock is held and
+// NoPresentingPage otherwise. Whoever is about to write into a page, the draw
+// page included, holding DrawLock, waits for PresentLock when the page is
+// PresentingPage (AwaitPresentOf). Lock order: DrawLock, then PresentLock.
 extern std::mutex PresentLock;
 constexpr int16_t NoPresentingPage = -1;
 extern std::atomic<int16_t> PresentingPage;
@@ -81,6 +87,15 @@ inline uint32_t ColorToDeviceRef(uint32_t color) {
 inline uint32_t DeviceRefToPixel(uint32_t ref) {
     if (PaletteMode) return ref & 0xFFu;
     return ((ref & 0xFFu) << 16) | (ref & 0xFF00u) | ((ref >> 16) & 0xFFu);
+}
+
+// With DrawLock held, before writing into a page: waits while the window
+// thread converts that page for the screen.
+inline void AwaitPresentOf(uint16_t page) {
+    if (PresentingPage.load() == int16_t(page)) {
+        PresentLock.lock();
+        PresentLock.unlock();
+    }
 }
 
 // The pixels drawing goes to: Pages[DrawPage].

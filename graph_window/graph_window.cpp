@@ -182,10 +182,7 @@ void SelectDrawPage(uint16_t page) {
         std::lock_guard<std::recursive_mutex> lock(DrawLock);
         // The window thread may still be converting this page for the screen:
         // neither its table nor its pixels may change before it is done.
-        if (PresentingPage == int16_t(page)) {
-            PresentLock.lock();
-            PresentLock.unlock();
-        }
+        AwaitPresentOf(page);
         DrawPage = page;
         // Every page carries the current colours from its first drawing on.
         if (PaletteMode) std::copy_n(PageColorTable.begin(), DeviceColorCount, Pages[page].ColorTable.begin());

@@ -19,7 +19,12 @@ inline void OpenHeadlessPages(int32_t width, int32_t height, bool palette, uint1
     PageWidth = width;
     PageHeight = height;
     PageBytesPerPixel = palette ? 1 : 4;
-    for (TPage& page : Pages) page.Pixels.assign(static_cast<size_t>(width * height * PageBytesPerPixel), 0);
+    for (TPage& page : Pages) {
+        page.Pixels.assign(static_cast<size_t>(width * height * PageBytesPerPixel), 0);
+        page.BlankKnown = true;  // all zeros, as a new window's pages
+        page.Blank = 0;
+        page.Drawn = {0, 0, -1, -1};
+    }
     DrawPage = 0;
     ShownPage = 1;
     RefreshMode = false;

@@ -104,16 +104,21 @@ void DrawLineTo(int16_t x, int16_t y) {
     if (!EnterDrawCall()) return;
     const int32_t tx = PortToPage(x, PortOriginX), ty = PortToPage(y, PortOriginY);
     if (StrokeSettings.Style != 5) {
-        {
-            std::lock_guard lock(DrawLock);
-            StrokeSurfaceLine(DrawPageSurface(), CurrentPosX, CurrentPosY, tx, ty, CurrentPen, CurrentPaint);
-            if (CurrentPen.Dash != DashNone)
-                ShowDrawnArea(std::min(CurrentPosX, tx) - PenReach(), std::min(CurrentPosY, ty) - PenReach(),
-                              std::max(CurrentPosX, tx) + PenReach(), std::max(CurrentPosY, ty) + PenReach());
-        }
-        // The line stops short of its end; a one-pixel pen adds the end point.
+        // The line stops short of its end; a one-pixel pen adds the end point,
+        // in the same hold of the lock (short segments are mostly lock).
         // Style 6 draws nothing at all, not even that point.
-        if (StrokeSettings.Thickness == 1 && StrokeSettings.Style != 6) PlotPixel(x, y, DrawColor);
+        const bool endPoint = StrokeSettings.Thickness == 1 && StrokeSettings.Style != 6;
+        const uint32_t endPixel = endPoint ? ColorToPagePixel(DrawColor) : 0;
+        std::lock_guard lock(DrawLock);
+        const TSurface s = DrawPageSurface();
+        StrokeSurfaceLine(s, CurrentPosX, CurrentPosY, tx, ty, CurrentPen, CurrentPaint);
+        if (CurrentPen.Dash != DashNone)
+            ShowDrawnArea(std::min(CurrentPosX, tx) - PenReach(), std::min(CurrentPosY, ty) - PenReach(),
+                          std::max(CurrentPosX, tx) + PenReach(), std::max(CurrentPosY, ty) + PenReach());
+        if (endPoint) {
+            PutSurfacePixel(s, tx, ty, endPixel);
+            ShowDrawnArea(tx, ty, tx, ty);
+        }
     } else {
         std::lock_guard lock(DrawLock);
         const TSurface s = DrawPageSurface();
@@ -164,8 +169,21 @@ void FillBox(int16_t x1, int16_t y1, int16_t x2, int16_t y2) {
     const TClipRect r{PortToPage(x1, PortOriginX), PortToPage(y1, PortOriginY), PortToPage(x2, PortOriginX),
                       PortToPage(y2, PortOriginY)};
     std::lock_guard lock(DrawLock);
-    FillSurfaceRect(DrawPageSurface(), r, CurrentBrush, CurrentPaint);
+    const TSurface s = DrawPageSurface();
+    TPage& page = DrawPageRef();
+    const TClipRect filled = IntersectClip(r, s.Clip);
+    const bool wholePage = s.Pixels && CurrentBrush.Kind == BrushSolid && filled.X1 == 0 && filled.Y1 == 0 &&
+                           filled.X2 == s.Width - 1 && filled.Y2 == s.Height - 1;
+    if (wholePage && page.BlankKnown && page.Blank == CurrentBrush.Pixel)
+        FillSurfaceRect(s, {page.Drawn.X1, page.Drawn.Y1, page.Drawn.X2, page.Drawn.Y2}, CurrentBrush, CurrentPaint);
+    else
+        FillSurfaceRect(s, r, CurrentBrush, CurrentPaint);
     ShowDrawnArea(r.X1, r.Y1, r.X2, r.Y2);
+    if (wholePage) {
+        page.BlankKnown = true;
+        page.Blank = CurrentBrush.Pixel;
+        page.Drawn = {0, 0, -1, -1};
+    }
 }
 
 void FillPolygonShape(uint16_t count, const TPolyPoint* points) {

@@ -403,6 +403,85 @@ TEST_F(Primitives, WithoutAWindowNothingIsDrawn) {
 // Thousands of random primitives with random state near the 16-bit limits,
 // on a page with bytes after it: nothing outside the clipping port or the
 // page changes.
+TEST_F(Primitives, WholeWindowClearsLeaveNothingOfWhatWasDrawn) {
+    const auto expectAll = [](uint8_t value, const char* when) {
+        for (size_t k = 0; k < Pages[0].Pixels.size(); ++k)
+            ASSERT_EQ(Pages[0].Pixels[k], value) << when << ", pixel " << k % W << "," << k / W;
+    };
+    SetStrokeStyle(0, 0, 9);
+    DrawSegment(-20, 30, 60, 160);
+    SetStrokeStyle(0, 0, 7);
+    DrawCircle(150, 20, 40);
+    SetStrokeStyle(5, 0xA5A5, 1);
+    DrawSegment(0, 149, 199, 100);
+    SetStrokeStyle(2, 0, 1);
+    DrawSegment(0, 0, 199, 0);
+    FillEllipseShape(100, 75, 30, 20);
+    const TPolyPoint triangle[] = {{5, 5}, {190, 60}, {40, 140}};
+    FillPolygonShape(3, triangle);
+    PlotPixel(199, 149, 11);
+    ClearWholeWindow();
+    expectAll(0, "black over all of it");
+
+    // A clear in another colour fills everything; the same colour again only
+    // what was drawn since, inside a clipping port or not.
+    SetBackgroundColor(9);
+    ClearWholeWindow();
+    expectAll(9, "first clear in 9");
+    DefineDrawPort(150, 100, 190, 140, true);
+    SetStrokeStyle(0, 0, 3);
+    DrawSegment(-200, -200, 200, 200);
+    ClearWholeWindow();
+    expectAll(9, "second clear in 9");
+    SetAreaFill(4, 12);  // a hatch over the whole page is no clear
+    FillBox(-150, -100, 50, 50);
+    DefineDrawPort(0, 0, W - 1, H - 1, false);
+    FillBox(0, 0, W - 1, H - 1);
+    ClearWholeWindow();
+    expectAll(9, "after a hatched page");
+    SetBackgroundColor(0);
+    ClearWholeWindow();
+    expectAll(0, "back to black");
+
+    // Random drawing of every kind between clears in two colours.
+    std::mt19937 rng(777);
+    const auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    const auto coord = [&]() { return static_cast<int16_t>(pick(0, 9) == 0 ? pick(-32768, 32767) : pick(-60, 260)); };
+    std::vector<TPolyPoint> poly(8);
+    for (int i = 0; i < 3000; ++i) {
+        DefineDrawPort(static_cast<int16_t>(pick(-20, 100)), static_cast<int16_t>(pick(-20, 80)),
+                       static_cast<int16_t>(pick(100, 220)), static_cast<int16_t>(pick(80, 170)), pick(0, 1) == 1);
+        SetRasterMode(static_cast<int16_t>(pick(0, 31)));
+        SetStrokeStyle(static_cast<uint16_t>(pick(0, 6)), static_cast<uint16_t>(rng()),
+                       static_cast<uint16_t>(pick(0, 8) == 0 ? pick(0, 40) : pick(1, 6)));
+        SetAreaFill(static_cast<uint16_t>(pick(0, 9)), static_cast<uint32_t>(rng()));
+        SetDrawColor(static_cast<uint32_t>(pick(1, 255)));
+        switch (pick(0, 6)) {
+            case 0: DrawSegment(coord(), coord(), coord(), coord()); break;
+            case 1:
+                DrawEllipseArc(coord(), coord(), static_cast<uint16_t>(pick(0, 720)),
+                               static_cast<uint16_t>(pick(0, 720)), static_cast<uint16_t>(pick(0, 150)),
+                               static_cast<uint16_t>(pick(0, 150)));
+                break;
+            case 2: FillBox(coord(), coord(), coord(), coord()); break;
+            case 3: FillEllipseShape(coord(), coord(), static_cast<uint16_t>(pick(0, 150)), static_cast<uint16_t>(pick(0, 150))); break;
+            case 4:
+                for (auto& p : poly) p = {coord(), coord()};
+                FillPolygonShape(static_cast<uint16_t>(pick(2, 8)), poly.data());
+                break;
+            case 5: PlotPixel(coord(), coord(), static_cast<uint32_t>(pick(1, 255))); break;
+            default: break;
+        }
+        if (i % 7 == 6) {
+            const uint8_t background = pick(0, 3) == 0 ? 9 : 0;
+            SetBackgroundColor(background);
+            ClearWholeWindow();
+            expectAll(background, "random drawing");
+            if (HasFatalFailure()) return;
+        }
+    }
+}
+
 TEST_F(Primitives, RandomPrimitivesStayInsideThePortAndPage) {
     std::mt19937 rng(12345);
     const auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };

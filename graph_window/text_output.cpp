@@ -133,6 +133,7 @@ void DrawTextAtPen(const char* s) {
         std::lock_guard lock(DrawLock);
         if (Text.Font >= 0 && length > 0) {
             const TSurface page = DrawPageSurface();
+            ForgetDrawPageBlank();
             const TFontMetrics m = TextFontMetrics(Text.Font);
             // Every character gets the extra spacing, every space the break extra.
             int64_t width = 0;

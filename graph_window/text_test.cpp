@@ -1,6 +1,8 @@
 // Faces, fonts and text on headless pages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -101,6 +103,16 @@ TEST_F(Text, PaletteTextIsOneColourWithoutBlending) {
         set += v != 0;
     }
     EXPECT_GT(set, 100);
+}
+
+TEST_F(Text, AWholeWindowClearRemovesText) {
+    ClearWholeWindow();
+    SetDrawColor(15);
+    DrawTextAt(10, 10, "Hello");
+    DrawTextAt(150, 100, "Wg");
+    ASSERT_GT(std::count(Pages[0].Pixels.begin(), Pages[0].Pixels.end(), uint8_t{15}), 0);
+    ClearWholeWindow();
+    EXPECT_EQ(std::count(Pages[0].Pixels.begin(), Pages[0].Pixels.end(), uint8_t{0}), W * H);
 }
 
 TEST_F(Text, AnchorsPlaceTheTextAroundThePen) {

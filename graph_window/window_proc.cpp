@@ -24,6 +24,9 @@ void CreatePageBitmaps() {
     for (TPage& page : Pages) {
         page.Pixels.assign(bytes, 0);
         page.ColorTable.fill(0);
+        page.BlankKnown = true;
+        page.Blank = 0;
+        page.Drawn = {0, 0, -1, -1};
     }
     PageColorTable.fill(0);
 }
@@ -33,6 +36,7 @@ void ReleasePageBitmaps() {
     for (TPage& page : Pages) {
         std::vector<uint8_t>().swap(page.Pixels);
         page.ColorTable.fill(0);
+        page.BlankKnown = false;
     }
     PageColorTable.fill(0);
 }
@@ -65,10 +69,10 @@ uint32_t OnDestroy(uint32_t window, uint32_t wParam, uint32_t lParam) {
 
 // Converts the update rectangle of the shown page into its screen image and
 // tells which image that is. The page is chosen under DrawLock, so a paint
-// never sees a half-done page selection. When drawing goes to another page,
-// the conversion runs outside DrawLock and the program thread draws on
-// meanwhile: PresentLock marks the page as being read, and selecting it for
-// drawing waits for it.
+// never sees a half-done page selection. The conversion runs outside
+// DrawLock: PresentLock marks the page as being read, and drawing on it or
+// selecting it for drawing waits for it. A flip that shows the draw page and
+// then selects the other one need not wait for the whole conversion.
 int32_t ConvertShownPage(const TClientRect& r) {
     std::unique_lock<std::recursive_mutex> draw(DrawLock);
     const uint16_t shown = ShownPage.load() % PageCount;
@@ -80,10 +84,6 @@ int32_t ConvertShownPage(const TClientRect& r) {
     TScreenShadow& shadow = ScreenShadows[size_t(index)];
     TScreenWords words{};
     if (PaletteMode) MakeScreenWords(page, image, words);
-    if (shown == DrawPage.load()) {
-        ConvertChangedPagePixels(page, words, r, image, shadow);  // primitives write this very page
-        return index;
-    }
     std::lock_guard<std::mutex> present(PresentLock);
     PresentingPage = int16_t(shown);
     draw.unlock();

@@ -6,6 +6,8 @@
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
+#include <pthread.h>
+#include <sched.h>
 #include <sys/eventfd.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -164,6 +166,10 @@ void ReleaseX() {
 void WindowThreadMain(const char* caption) {
     // Above normal where the system allows it; the window still works without.
     setpriority(PRIO_PROCESS, id_t(gettid()), getpriority(PRIO_PROCESS, id_t(gettid())) - 1);
+    {
+        sched_param none{};
+        pthread_setschedparam(pthread_self(), SCHED_BATCH, &none);
+    }
     WindowDisplay = OpenXConnection();
     WatchedDisplay = WindowDisplay;
     if (!WindowDisplay) {
