@@ -100,7 +100,7 @@ bool StartServer(TServer& server) {
     if (poll(&p, 1, 10000) == 1) n = read(fds[0], buffer, sizeof buffer - 1);
     close(fds[0]);
     if (n <= 0) return false;
-    server.Display = ":" + std::string(buffer, size_t(n));
+    server.Display = std::string(1, ':').append(buffer, size_t(n));
     while (!server.Display.empty() && server.Display.back() == '\n') server.Display.pop_back();
     return true;
 }
