@@ -55,12 +55,9 @@ TEST_F(BallHeapTest, BallsFallAddsAppearDragCarriesAndEscEnds) {
                               [](const TPixelCount& c) { return c.Count > 20; }))
         << "the left button carries no ball";
     HoldButton(Run.Driver, 1, false);
-    SendCloseRequest(Run.Driver, Run.Win);
-    EXPECT_TRUE(StillRunningAfter(Run, 300));
-    PressKey(Run.Driver, XK_Escape);
-    int status = -1;
-    ASSERT_TRUE(WaitProgramStatus(Run, 2000, status));
-    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(CloseBoxKeepsItRunning(Run));
+    std::string why;
+    EXPECT_TRUE(KeyEndsWithZero(Run, XK_Escape, why)) << why;
 }
 
 TEST(BallHeapNoDisplay, EndsWithOneLine) {

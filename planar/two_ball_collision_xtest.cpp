@@ -33,12 +33,9 @@ TEST_F(TwoBallTest, TwoRedBallsUpLengthensTheLineCloseBoxKeepsItEscEnds) {
     for (int i = 0; i < 20; i++) PressKey(Run.Driver, XK_Up);
     EXPECT_TRUE(WaitUntil(3000, [&] { return WhitePixels(Run) >= before + 6; }))
         << before << " -> " << WhitePixels(Run);
-    SendCloseRequest(Run.Driver, Run.Win);
-    EXPECT_TRUE(StillRunningAfter(Run, 300));
-    PressKey(Run.Driver, XK_Escape);
-    int status = -1;
-    ASSERT_TRUE(WaitProgramStatus(Run, 2000, status));
-    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(CloseBoxKeepsItRunning(Run));
+    std::string why;
+    EXPECT_TRUE(KeyEndsWithZero(Run, XK_Escape, why)) << why;
 }
 
 TEST(TwoBallNoDisplay, EndsWithOneLine) {

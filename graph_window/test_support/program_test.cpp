@@ -156,3 +156,20 @@ bool FailsWithoutDisplay(const char* path, const char* program, std::string& why
     why = "status " + std::to_string(status) + ", stderr: " + errors;
     return false;
 }
+
+bool CloseBoxKeepsItRunning(TProgramRun& run) {
+    SendCloseRequest(run.Driver, run.Win);
+    return StillRunningAfter(run, 300);
+}
+
+bool KeyEndsWithZero(TProgramRun& run, unsigned long keySym, std::string& why) {
+    PressKey(run.Driver, KeySym(keySym));
+    int status = -1;
+    if (!WaitProgramStatus(run, 2000, status)) {
+        why = "still running 2 s after the key";
+        return false;
+    }
+    if (status == 0) return true;
+    why = "status " + std::to_string(status);
+    return false;
+}

@@ -77,6 +77,12 @@ bool WaitForPixels(TProgramRun& run, const TColorRange& range, const TPixelRect&
 // Runs path with DISPLAY unset: true when it ended within timeoutMs with
 // status and its standard error in errors.
 bool RunWithoutDisplay(const char* path, int timeoutMs, int& status, std::string& errors);
+// The close box of a program that ignores it: still running 300 ms later.
+bool CloseBoxKeepsItRunning(TProgramRun& run);
+// A key press (an X key symbol) that must end the program with status 0
+// within 2 s; false with the reason in why otherwise.
+bool KeyEndsWithZero(TProgramRun& run, unsigned long keySym, std::string& why);
+
 // What every program must do without a display: end within 2 s with status
 // 1 and one line on stderr that names the program and asks for a display.
 // False with the reason in why otherwise.
