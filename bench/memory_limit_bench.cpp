@@ -105,9 +105,10 @@ void BM_PresentPalettePageAllChanged(benchmark::State& state) {
     }
 }
 
-// Two pages taking turns, each with every row drawn anew since it was last
-// shown (one pixel a row, untimed): the whole page is converted each time.
-void BM_PresentPalettePageEveryRowRedrawn(benchmark::State& state) {
+// Two pages taking turns, each changed since it was last shown by the
+// untimed step `change`, which gets the page's pixels and a count that grows.
+template <typename Change>
+void PresentChangedPages(benchmark::State& state, Change change) {
     if (!EnsureBenchWindow(3, state)) return;
     SelectDrawPage(2);
     uint16_t page = 0;
@@ -116,9 +117,7 @@ void BM_PresentPalettePageEveryRowRedrawn(benchmark::State& state) {
         state.PauseTiming();
         {
             std::lock_guard lock(DrawLock);
-            std::vector<uint8_t>& pixels = Pages[page].Pixels;
-            ++stroke;
-            for (size_t row = 0; row < 600; ++row) pixels[row * 800 + row % 800] = stroke;
+            change(Pages[page].Pixels, ++stroke);
         }
         state.ResumeTiming();
         const uint32_t before = PresentCount;
@@ -126,6 +125,45 @@ void BM_PresentPalettePageEveryRowRedrawn(benchmark::State& state) {
         page ^= 1;
         while (PresentCount == before) std::this_thread::yield();
     }
+}
+
+// One pixel of every row changed: no row can be skipped.
+void BM_PresentPalettePageEveryRowRedrawn(benchmark::State& state) {
+    PresentChangedPages(state, [](std::vector<uint8_t>& pixels, uint8_t stroke) {
+        for (size_t row = 0; row < 600; ++row) pixels[row * 800 + row % 800] = stroke;
+    });
+}
+
+// Every pixel changed, as a picture that moves as a whole: the whole image
+// is written anew, so compare it with the put of a rewritten image.
+void BM_PresentPalettePageEveryPixelChanged(benchmark::State& state) {
+    PresentChangedPages(state, [](std::vector<uint8_t>& pixels, uint8_t stroke) {
+        std::memset(pixels.data(), stroke, pixels.size());
+    });
+}
+
+// A program's frame: the page cleared and thirty discs drawn where they have
+// moved to since that page was last shown.
+void BM_PresentPalettePageProgramFrame(benchmark::State& state) {
+    if (!EnsureBenchWindow(3, state)) return;
+    uint16_t page = 0;
+    int16_t step = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        SelectDrawPage(page);
+        SetBackgroundColor(NamedColors[0]);
+        ClearWholeWindow();
+        SetAreaFill(1, NamedColors[12]);
+        for (int16_t disc = 0; disc < 30; ++disc)
+            FillEllipseShape(int16_t(40 + (disc * 97 + step * 3) % 720), int16_t(40 + (disc * 53 + step * 2) % 520), 18, 18);
+        ++step;
+        state.ResumeTiming();
+        const uint32_t before = PresentCount;
+        SelectShownPage(page);
+        page ^= 1;
+        while (PresentCount == before) std::this_thread::yield();
+    }
+    SelectDrawPage(2);
 }
 
 // The anchor: a window of our own and an 800 x 600 shared-memory image put
@@ -216,6 +254,8 @@ BENCHMARK(BM_PresentPalettePage800x600)->UseRealTime()->Repetitions(5)->ReportAg
 BENCHMARK(BM_PresentPalettePageAfterBand)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_PresentPalettePageAllChanged)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_PresentPalettePageEveryRowRedrawn)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_PresentPalettePageEveryPixelChanged)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_PresentPalettePageProgramFrame)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_OneKeymapQuery)->UseRealTime()->Iterations(300)->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_SevenKeyIsHeldPolls)->UseRealTime()->Iterations(300)->Repetitions(5)->ReportAggregatesOnly();
 

@@ -34,6 +34,23 @@ void BM_ClearWholeWindow(benchmark::State& state) {
 }
 BENCHMARK(BM_ClearWholeWindow);
 
+// The worst case of a clear in the page's own colour: everything but the
+// last row was drawn over since the last clear, so every block is written.
+void BM_ClearAfterPageDrawnOver(benchmark::State& state) {
+    OpenPage();
+    SetBackgroundColor(0);
+    ClearWholeWindow();
+    SetAreaFill(1, 3);
+    for (auto _ : state) {
+        state.PauseTiming();
+        FillBox(0, 0, 799, 598);
+        state.ResumeTiming();
+        ClearWholeWindow();
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_ClearAfterPageDrawnOver);
+
 // 50-pixel segments in all directions, spread over the page.
 void BM_DrawSegment50(benchmark::State& state) {
     OpenPage();

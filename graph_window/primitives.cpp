@@ -175,7 +175,7 @@ void FillBox(int16_t x1, int16_t y1, int16_t x2, int16_t y2) {
     const bool wholePage = s.Pixels && CurrentBrush.Kind == BrushSolid && filled.X1 == 0 && filled.Y1 == 0 &&
                            filled.X2 == s.Width - 1 && filled.Y2 == s.Height - 1;
     if (wholePage && page.BlankKnown && page.Blank == CurrentBrush.Pixel)
-        FillSurfaceRect(s, {page.Drawn.X1, page.Drawn.Y1, page.Drawn.X2, page.Drawn.Y2}, CurrentBrush, CurrentPaint);
+        RefillSurfaceRect(s, {page.Drawn.X1, page.Drawn.Y1, page.Drawn.X2, page.Drawn.Y2}, CurrentBrush.Pixel);
     else
         FillSurfaceRect(s, r, CurrentBrush, CurrentPaint);
     ShowDrawnArea(r.X1, r.Y1, r.X2, r.Y2);

@@ -86,6 +86,8 @@ void PutSurfacePixel(const TSurface& s, int32_t x, int32_t y, uint32_t pixel);
 
 // A rectangle filled with the brush, copied whatever the raster operation.
 void FillSurfaceRect(const TSurface& s, TClipRect r, const TBrush& brush, const TPaint& paint);
+// The same with a solid colour over pixels that mostly hold it already.
+void RefillSurfaceRect(const TSurface& s, TClipRect r, uint32_t pixel);
 
 // A line with the pen. Pens of width 0 or 1 stop short of the end point and
 // carry their dash pattern from one pixel to the next; wider pens are solid

@@ -220,6 +220,38 @@ void RandomPrimitives(int bpp) {
     }
 }
 
+// A clear in the page's own colour writes only what differs, and rows after
+// mostly different ones without looking: either way the rectangle ends in
+// the colour and nothing else changes.
+TEST(Raster, RefillLeavesTheRectangleInItsColourAndNothingElse) {
+    for (const int bpp : {1, 4}) {
+        TGuardedSurface g(150, 40, bpp);
+        const uint32_t colour = bpp == 1 ? 0x09u : 0x123456u;
+        std::mt19937 rng(11);
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 150; ++x) {
+                // Rows 12 to 25 differ all over; the rest only here and there.
+                const bool junk = (y >= 12 && y <= 25) || rng() % 29 == 0;
+                PutSurfacePixel(g.Surface, x, y, junk ? uint32_t(rng()) & g.Surface.ValueMask : colour);
+            }
+        const std::vector<uint32_t> before = g.Buffer;
+        RefillSurfaceRect(g.Surface, {3, 2, 140, 35}, colour);
+        const auto* now = reinterpret_cast<const uint8_t*>(g.Buffer.data());
+        const auto* old = reinterpret_cast<const uint8_t*>(before.data());
+        g.Surface.Clip = {3, 2, 140, 35};
+        for (size_t b = 0; b < g.Buffer.size() * 4; ++b)
+            if (!g.InClip(b)) {
+                ASSERT_EQ(now[b], old[b]) << "byte " << b << " outside, " << bpp << " bytes a pixel";
+            }
+        for (int y = 2; y <= 35; ++y)
+            for (int x = 3; x <= 140; ++x) {
+                uint32_t pixel = 0;
+                std::memcpy(&pixel, g.Surface.Pixels + y * g.Surface.Stride + x * bpp, size_t(bpp));
+                ASSERT_EQ(pixel, colour) << x << "," << y << ", " << bpp << " bytes a pixel";
+            }
+    }
+}
+
 TEST(Raster, RandomPrimitivesNeverWriteOutsideTheClipOnPalettePages) { RandomPrimitives(1); }
 TEST(Raster, RandomPrimitivesNeverWriteOutsideTheClipOnTrueColourPages) { RandomPrimitives(4); }
 

@@ -6,10 +6,13 @@
 #include <immintrin.h>
 #endif
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
 #include "graph_unit.h"
+
+bool PortableConversionOnly = false;
 
 namespace {
 
@@ -45,11 +48,16 @@ void MakeWordPlanes(const TScreenWords& words, TWordPlanes& planes) {
 
 // TopSame: the top byte is the same in every word, as on the usual visuals
 // (0, or the alpha of a 32-bit one), and needs no lookup.
+// With `seen`, the indices the image already shows: a block of 64 that
+// matches them is skipped (the compare costs one instruction on indices
+// loaded anyway), and the others are copied into it. The last short block
+// is left to the caller then.
 template <bool TopSame>
-__attribute__((target("avx512f,avx512bw,avx512vbmi"))) void ConvertPaletteRowWide(const uint8_t* src,
-                                                                                  uint32_t* dst, int32_t count,
-                                                                                  const TWordPlanes& planes,
-                                                                                  const TScreenWords& words) {
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) int32_t ConvertPaletteRowWide(const uint8_t* src,
+                                                                                     uint32_t* dst, int32_t count,
+                                                                                     const TWordPlanes& planes,
+                                                                                     const TScreenWords& words,
+                                                                                     uint8_t* seen) {
     constexpr int looked = TopSame ? 3 : 4;
     __m512i plane[4][4];
     for (int k = 0; k < looked; ++k)
@@ -63,8 +71,13 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void ConvertPaletteRowWid
     const __m512i reorder = _mm512_load_si512(order);
     int32_t x = 0;
     for (; x + 64 <= count; x += 64) {
+        const __m512i indices = _mm512_loadu_si512(src + x);
+        if (seen) {
+            if (_mm512_cmpneq_epi8_mask(indices, _mm512_loadu_si512(seen + x)) == 0) continue;
+            _mm512_storeu_si512(seen + x, indices);
+        }
         // (The zero-masking form: the plain one leaves GCC warning about its undefined source.)
-        const __m512i index = _mm512_maskz_permutexvar_epi8(~__mmask64{0}, reorder, _mm512_loadu_si512(src + x));
+        const __m512i index = _mm512_maskz_permutexvar_epi8(~__mmask64{0}, reorder, indices);
         const __mmask64 high = _mm512_movepi8_mask(index);  // indices 128 to 255
         __m512i b[4];
         b[3] = top;
@@ -80,7 +93,8 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void ConvertPaletteRowWid
         _mm512_storeu_si512(dst + x + 32, _mm512_unpacklo_epi16(hi01, hi23));
         _mm512_storeu_si512(dst + x + 48, _mm512_unpackhi_epi16(hi01, hi23));
     }
-    if (x < count) ConvertPaletteRowScalar(src + x, dst + x, count - x, words);
+    if (x < count && !seen) ConvertPaletteRowScalar(src + x, dst + x, count - x, words);
+    return x;
 }
 
 bool WidePermutes() {
@@ -95,7 +109,7 @@ bool WidePermutes() {
 struct TRowConverter {
     const TScreenWords& Words;
 #if defined(__x86_64__)
-    bool Wide = WidePermutes();
+    bool Wide = WidePermutes() && !PortableConversionOnly;
     bool TopSame = false;
     TWordPlanes Planes;
 #endif
@@ -109,17 +123,21 @@ struct TRowConverter {
 #endif
     }
 
-    void Row(const uint8_t* src, uint32_t* dst, int32_t count) const {
+    // Converts the row, or with `seen` its 64-pixel blocks that differ from
+    // it, as far as the wide path goes; returns how far that is.
+    int32_t WideRow(const uint8_t* src, uint32_t* dst, int32_t count, uint8_t* seen) const {
 #if defined(__x86_64__)
         if (Wide && count >= 64) {
-            if (TopSame)
-                ConvertPaletteRowWide<true>(src, dst, count, Planes, Words);
-            else
-                ConvertPaletteRowWide<false>(src, dst, count, Planes, Words);
-            return;
+            return TopSame ? ConvertPaletteRowWide<true>(src, dst, count, Planes, Words, seen)
+                           : ConvertPaletteRowWide<false>(src, dst, count, Planes, Words, seen);
         }
 #endif
-        ConvertPaletteRowScalar(src, dst, count, Words);
+        (void)src, (void)dst, (void)count, (void)seen;
+        return 0;
+    }
+
+    void Row(const uint8_t* src, uint32_t* dst, int32_t count) const {
+        if (WideRow(src, dst, count, nullptr) == 0) ConvertPaletteRowScalar(src, dst, count, Words);
     }
 };
 
@@ -130,6 +148,50 @@ void ConvertTrueColourRow(const uint32_t* src, uint32_t* dst, int32_t count, con
     for (int32_t x = 0; x < count; ++x) {
         const uint32_t rgb = src[x];
         dst[x] = (((rgb >> 16) & 0xFFu) << red) | (((rgb >> 8) & 0xFFu) << green) | ((rgb & 0xFFu) << blue) | fixed;
+    }
+}
+
+// A frame redrawn whole mostly repeats the one before it: the rows a moving
+// shape crosses differ only where it was and is. Converting just the blocks
+// that changed keeps the rest of the image's lines out of this core's cache,
+// which is what makes the server's read of them slow.
+constexpr int32_t ShadowBlock = 64;
+
+bool SameBlock(const uint8_t* a, const uint8_t* b) {
+    uint64_t diff = 0;
+    for (int i = 0; i < ShadowBlock; i += 8) {
+        uint64_t u, v;
+        std::memcpy(&u, a + i, 8);
+        std::memcpy(&v, b + i, 8);
+        diff |= u ^ v;
+    }
+    return diff == 0;
+}
+
+bool SameSpan(const uint8_t* a, const uint8_t* b, int32_t count) {
+    return count == ShadowBlock ? SameBlock(a, b) : std::memcmp(a, b, size_t(count)) == 0;
+}
+
+// Runs of changed blocks go through the converter together, so that its
+// wide path sees long stretches.
+void ConvertChangedBlocks(const TRowConverter& convert, const uint8_t* src, uint8_t* seen, uint32_t* dst,
+                          int32_t count) {
+    int32_t x = convert.WideRow(src, dst, count, seen);
+    while (x < count) {
+        const int32_t n = std::min(ShadowBlock, count - x);
+        if (SameSpan(src + x, seen + x, n)) {
+            x += n;
+            continue;
+        }
+        int32_t end = x + n;
+        while (end < count) {
+            const int32_t m = std::min(ShadowBlock, count - end);
+            if (SameSpan(src + end, seen + end, m)) break;
+            end += m;
+        }
+        convert.Row(src + x, dst + x, end - x);
+        std::memcpy(seen + x, src + x, size_t(end - x));
+        x = end;
     }
 }
 
@@ -186,8 +248,12 @@ void ConvertChangedPagePixels(const TPage& page, const TScreenWords& words, cons
     for (int32_t y = r.Y1; y <= r.Y2; ++y) {
         const uint8_t* src = page.Pixels.data() + size_t(y) * size_t(PageWidth) + size_t(r.X1);
         uint8_t* seen = shadow.Indices.data() + size_t(y) * size_t(shadow.Width) + size_t(r.X1);
-        if (shadow.RowKnown[size_t(y)] && std::memcmp(src, seen, size_t(count)) == 0) continue;
-        convert.Row(src, image.Words + size_t(y) * size_t(image.WordsPerRow) + size_t(r.X1), count);
+        uint32_t* dst = image.Words + size_t(y) * size_t(image.WordsPerRow) + size_t(r.X1);
+        if (shadow.RowKnown[size_t(y)]) {
+            if (std::memcmp(src, seen, size_t(count)) != 0) ConvertChangedBlocks(convert, src, seen, dst, count);
+            continue;
+        }
+        convert.Row(src, dst, count);
         std::memcpy(seen, src, size_t(count));
         // Part of an unknown row converted leaves the rest of it unknown.
         if (wholeRows) shadow.RowKnown[size_t(y)] = 1;

@@ -19,6 +19,10 @@ inline uint32_t ScreenWord(const TScreenImage& image, uint32_t rgb) {
 // A palette page's colour table as server words, one per index.
 using TScreenWords = std::array<uint32_t, 256>;
 
+// Tests set it to run the conversion that every processor has on one that
+// has the wide one too.
+extern bool PortableConversionOnly;
+
 // The table is taken apart from the pixels so that it can be read while the
 // page cannot change and the pixels converted later.
 void MakeScreenWords(const TPage& page, const TScreenImage& image, TScreenWords& words);
@@ -30,7 +34,8 @@ void ConvertPageRect(const TPage& page, const TClientRect& rect, TScreenImage& i
 
 // What the image shows of a palette page: the indices and the words it was
 // converted from, row by row. A present then converts only the rows whose
-// pixels changed; most frames change a small part of the picture.
+// pixels changed, and in them only the 64-pixel blocks that did; most frames
+// change a small part of the picture.
 struct TScreenShadow {
     std::vector<uint8_t> Indices;   // Width x Height
     std::vector<uint8_t> RowKnown;  // 1: the row's indices are what the image shows

@@ -35,6 +35,7 @@ protected:
     void Convert(const TClientRect& r) { ConvertChangedPagePixels(page_, table_, r, image_, shadow_); }
     uint32_t At(int x, int y) const { return words_[size_t(y * 5 + x)]; }
     void Scribble() { words_.assign(20, Untouched); }  // shows what a conversion wrote
+    void ChangeBlocksOfAWideRow();
 
     TPage page_;
     TScreenWords table_{};
@@ -87,6 +88,45 @@ TEST_F(ScreenShadowTest, PartOfAKnownRowIsComparedByItself) {
     Scribble();
     Convert({0, 0, 4, 3});  // the whole row now matches again
     EXPECT_EQ(At(4, 1), Untouched);
+}
+
+// In a known row only the 64-pixel blocks that changed are converted, a
+// short last block included, on either conversion path.
+TEST_F(ScreenShadowTest, OnlyChangedBlocksOfAKnownRowAreConverted) {
+    for (const bool portable : {false, true}) {
+        PortableConversionOnly = portable;
+        SetUp();
+        ChangeBlocksOfAWideRow();
+        PortableConversionOnly = false;
+    }
+}
+
+void ScreenShadowTest::ChangeBlocksOfAWideRow() {
+    SCOPED_TRACE(PortableConversionOnly ? "portable path" : "wide path where there is one");
+    PageWidth = 200;
+    PageHeight = 1;
+    page_.Pixels.assign(200, 0);
+    words_.assign(200, Untouched);
+    image_.Words = words_.data();
+    image_.WordsPerRow = image_.Width = 200;
+    image_.Height = 1;
+    Convert({0, 0, 199, 0});
+    words_.assign(200, Untouched);
+    page_.Pixels[63] = 1;  // the blocks at 0 and 64, side by side
+    page_.Pixels[64] = 2;
+    page_.Pixels[199] = 1;  // the short block at 192
+    Convert({0, 0, 199, 0});
+    EXPECT_EQ(words_[0], 0u);
+    EXPECT_EQ(words_[63], 0x00FF00u);
+    EXPECT_EQ(words_[64], 0x0000FFu);
+    EXPECT_EQ(words_[127], 0u);
+    EXPECT_EQ(words_[128], Untouched);
+    EXPECT_EQ(words_[191], Untouched);
+    EXPECT_EQ(words_[192], 0u);
+    EXPECT_EQ(words_[199], 0x00FF00u);
+    words_.assign(200, Untouched);
+    Convert({0, 0, 199, 0});  // the shadow took the change in
+    EXPECT_EQ(words_[64], Untouched);
 }
 
 TEST_F(ScreenShadowTest, ForgettingConvertsEverythingAgain) {
