@@ -147,30 +147,22 @@ void FillSurfaceRect(const TSurface& s, TClipRect r, const TBrush& brush, const 
 // Each 64-byte block is read first and written only if it differs: a page
 // cleared every frame is mostly blank already, and lines left unwritten stay
 // cheap for the window thread to read when the page is shown. Where most of
-// a row differed, the rows after it are filled without looking (reading
-// first would make a clear of a page drawn all over twice as slow), and
-// every eighth row is looked at again.
+// a row differed, the next fifteen rows are filled without looking (reading
+// first would make a clear of a page drawn all over much slower).
 void RefillSurfaceRect(const TSurface& s, TClipRect r, uint32_t pixel) {
     r = IntersectClip(r, s.Clip);
     if (ClipEmpty(r)) return;
-    constexpr int32_t BlockBytes = 64;
+    constexpr int32_t BlockBytes = 64, UnlookedRows = 15;
     alignas(64) std::array<uint8_t, BlockBytes> pattern;
     if (s.BytesPerPixel == 1)
         pattern.fill(uint8_t(pixel));
     else
         for (int32_t i = 0; i < BlockBytes; i += 4) std::memcpy(pattern.data() + i, &pixel, 4);
-    const int32_t count = r.X2 - r.X1 + 1;
-    const size_t rowBytes = size_t(count) * size_t(s.BytesPerPixel);
-    bool dense = false;
-    for (int32_t y = r.Y1; y <= r.Y2; ++y) {
+    TBrush solid;
+    solid.Pixel = pixel;
+    const size_t rowBytes = size_t(r.X2 - r.X1 + 1) * size_t(s.BytesPerPixel);
+    for (int32_t y = r.Y1; y <= r.Y2;) {
         uint8_t* row = RowStart(s, y) + size_t(r.X1) * size_t(s.BytesPerPixel);
-        if (dense && (y - r.Y1) % 8 != 0) {
-            if (s.BytesPerPixel == 1)
-                std::memset(row, int(pixel), rowBytes);
-            else
-                FillWords(reinterpret_cast<uint32_t*>(row), size_t(count), pixel);
-            continue;
-        }
         size_t at = 0, written = 0;
         for (; at + BlockBytes <= rowBytes; at += BlockBytes) {
             uint64_t diff = 0;
@@ -186,7 +178,11 @@ void RefillSurfaceRect(const TSurface& s, TClipRect r, uint32_t pixel) {
             }
         }
         if (at < rowBytes) std::memcpy(row + at, pattern.data(), rowBytes - at);
-        dense = 2 * written > at / BlockBytes;
+        ++y;
+        if (2 * written <= at / BlockBytes) continue;
+        const int32_t last = std::min(r.Y2, y + UnlookedRows - 1);
+        if (last >= y) FillSurfaceRect(s, {r.X1, y, r.X2, last}, solid, TPaint{});
+        y = last + 1;
     }
 }
 
