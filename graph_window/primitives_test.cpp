@@ -372,6 +372,14 @@ TEST_F(Primitives, TrueColourStoresRgbWords) {
     SetAreaFill(1, 0x00FF00);
     FillBox(20, 20, 22, 22);
     EXPECT_EQ(Px32(21, 21), 0x00FF00u);
+    // Whole-page clears in a colour whose four bytes differ, the second over
+    // a line drawn since the first.
+    SetBackgroundColor(0x563412);
+    ClearWholeWindow();
+    DrawSegment(0, 5, W - 1, 5);
+    ClearWholeWindow();
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) ASSERT_EQ(Px32(x, y), 0x123456u) << x << "," << y;
 }
 
 TEST_F(Primitives, AspectFactorsScaleRadii) {

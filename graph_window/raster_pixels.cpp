@@ -41,13 +41,22 @@ static inline uint8_t* RowStart(const TSurface& s, int32_t y) {
 }
 
 // A run of 32-bit words of one value at the speed of memset: memset itself
-// when the four bytes agree (black, white grey levels), otherwise wide
-// stores without a per-word test, whatever the optimisation level.
+// when the four bytes agree (black, white grey levels), otherwise a string
+// store or wide stores without a per-word test, whatever the optimisation
+// level.
 static void FillWords(uint32_t* d, size_t n, uint32_t pixel) {
     if ((pixel & 0xFFu) * 0x01010101u == pixel) {
         std::memset(d, static_cast<int>(pixel & 0xFFu), n * 4);
         return;
     }
+#if defined(__x86_64__)
+    // Long runs as one string store, which the processor writes a line at a
+    // time without reading the lines first, as memset does.
+    if (n >= 1024) {
+        asm volatile("rep stosl" : "+D"(d), "+c"(n) : "a"(pixel) : "memory");
+        return;
+    }
+#endif
     size_t i = 0;
     for (; i < n && (reinterpret_cast<uintptr_t>(d + i) & 15u) != 0; ++i) d[i] = pixel;
     const __m128i four = _mm_set1_epi32(static_cast<int>(pixel));
