@@ -12,7 +12,9 @@
 
 #include "graph_unit.h"
 
+namespace TavrelInternal {
 bool PortableConversionOnly = false;
+}  // namespace TavrelInternal
 
 namespace {
 

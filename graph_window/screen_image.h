@@ -21,7 +21,10 @@ using TScreenWords = std::array<uint32_t, 256>;
 
 // Tests set it to run the conversion that every processor has on one that
 // has the wide one too.
+namespace TavrelInternal {
 extern bool PortableConversionOnly;
+}  // namespace TavrelInternal
+using namespace TavrelInternal;
 
 // The table is taken apart from the pixels so that it can be read while the
 // page cannot change and the pixels converted later.
