@@ -6,7 +6,4 @@ cd "$(dirname "$0")/.."
 tools/install_deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$(nproc)"
-if [ -x build/impulse_sim/impulse_sim ]; then
-  exec build/impulse_sim/impulse_sim
-fi
-echo "Built everything; impulse_sim does not exist yet, so nothing was started."
+exec build/impulse_sim/impulse_sim
