@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and starts impulse_sim; says so
-# when that program is not part of the tree yet.
+# Installs what is missing, builds everything and starts impulse_sim.
 set -eu
 cd "$(dirname "$0")/.."
 tools/install_deps.sh
