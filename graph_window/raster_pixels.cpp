@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "byte_blocks.h"
 #include "raster_core.h"
 
 const std::array<std::array<uint8_t, 8>, 6> TavrelInternal::HatchRows = {{
@@ -161,34 +162,26 @@ void FillSurfaceRect(const TSurface& s, TClipRect r, const TBrush& brush, const 
 void RefillSurfaceRect(const TSurface& s, TClipRect r, uint32_t pixel) {
     r = IntersectClip(r, s.Clip);
     if (ClipEmpty(r)) return;
-    constexpr int32_t BlockBytes = 64, UnlookedRows = 15;
-    alignas(64) std::array<uint8_t, BlockBytes> pattern;
+    constexpr int32_t UnlookedRows = 15;
+    alignas(64) std::array<uint8_t, ByteBlock> pattern;
     if (s.BytesPerPixel == 1)
         pattern.fill(uint8_t(pixel));
     else
-        for (int32_t i = 0; i < BlockBytes; i += 4) std::memcpy(pattern.data() + i, &pixel, 4);
+        for (int32_t i = 0; i < ByteBlock; i += 4) std::memcpy(pattern.data() + i, &pixel, 4);
     TBrush solid;
     solid.Pixel = pixel;
     const size_t rowBytes = size_t(r.X2 - r.X1 + 1) * size_t(s.BytesPerPixel);
     for (int32_t y = r.Y1; y <= r.Y2;) {
         uint8_t* row = RowStart(s, y) + size_t(r.X1) * size_t(s.BytesPerPixel);
         size_t at = 0, written = 0;
-        for (; at + BlockBytes <= rowBytes; at += BlockBytes) {
-            uint64_t diff = 0;
-            for (int32_t i = 0; i < BlockBytes; i += 8) {
-                uint64_t have, want;
-                std::memcpy(&have, row + at + i, 8);
-                std::memcpy(&want, pattern.data() + i, 8);
-                diff |= have ^ want;
-            }
-            if (diff) {
-                std::memcpy(row + at, pattern.data(), BlockBytes);
-                ++written;
-            }
+        for (; at + ByteBlock <= rowBytes; at += ByteBlock) {
+            if (SameByteBlock(row + at, pattern.data())) continue;
+            std::memcpy(row + at, pattern.data(), ByteBlock);
+            ++written;
         }
         if (at < rowBytes) std::memcpy(row + at, pattern.data(), rowBytes - at);
         ++y;
-        if (2 * written <= at / BlockBytes) continue;
+        if (2 * written <= at / ByteBlock) continue;
         const int32_t last = std::min(r.Y2, y + UnlookedRows - 1);
         if (last >= y) FillSurfaceRect(s, {r.X1, y, r.X2, last}, solid, TPaint{});
         y = last + 1;

@@ -10,6 +10,7 @@
 #include <bit>
 #include <cstring>
 
+#include "byte_blocks.h"
 #include "graph_unit.h"
 
 namespace TavrelInternal {
@@ -157,21 +158,8 @@ void ConvertTrueColourRow(const uint32_t* src, uint32_t* dst, int32_t count, con
 // shape crosses differ only where it was and is. Converting just the blocks
 // that changed keeps the rest of the image's lines out of this core's cache,
 // which is what makes the server's read of them slow.
-constexpr int32_t ShadowBlock = 64;
-
-bool SameBlock(const uint8_t* a, const uint8_t* b) {
-    uint64_t diff = 0;
-    for (int i = 0; i < ShadowBlock; i += 8) {
-        uint64_t u, v;
-        std::memcpy(&u, a + i, 8);
-        std::memcpy(&v, b + i, 8);
-        diff |= u ^ v;
-    }
-    return diff == 0;
-}
-
 bool SameSpan(const uint8_t* a, const uint8_t* b, int32_t count) {
-    return count == ShadowBlock ? SameBlock(a, b) : std::memcmp(a, b, size_t(count)) == 0;
+    return count == ByteBlock ? SameByteBlock(a, b) : std::memcmp(a, b, size_t(count)) == 0;
 }
 
 // Runs of changed blocks go through the converter together, so that its
@@ -180,14 +168,14 @@ void ConvertChangedBlocks(const TRowConverter& convert, const uint8_t* src, uint
                           int32_t count) {
     int32_t x = convert.WideRow(src, dst, count, seen);
     while (x < count) {
-        const int32_t n = std::min(ShadowBlock, count - x);
+        const int32_t n = std::min(ByteBlock, count - x);
         if (SameSpan(src + x, seen + x, n)) {
             x += n;
             continue;
         }
         int32_t end = x + n;
         while (end < count) {
-            const int32_t m = std::min(ShadowBlock, count - end);
+            const int32_t m = std::min(ByteBlock, count - end);
             if (SameSpan(src + end, seen + end, m)) break;
             end += m;
         }
