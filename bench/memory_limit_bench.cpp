@@ -51,15 +51,21 @@ void BM_MemsetTrueColourPage800x600(benchmark::State& state) {
 
 // ---- Present --------------------------------------------------------------------
 
+// Makes the request and waits until the window thread has put the frame.
+template <typename Request>
+void AwaitPresentAfter(Request request) {
+    const uint32_t before = PresentCount;
+    request();
+    while (PresentCount == before) std::this_thread::yield();
+}
+
 // From the request to the end of the put, the window thread's whole work.
 void BM_PresentPalettePage800x600(benchmark::State& state) {
     if (!EnsureBenchWindow(3, state)) return;
     SelectShownPage(0);
     SelectDrawPage(1);
     for (auto _ : state) {
-        const uint32_t before = PresentCount;
-        InvalidateWholeClient();
-        while (PresentCount == before) std::this_thread::yield();
+        AwaitPresentAfter(InvalidateWholeClient);
     }
 }
 
@@ -77,9 +83,7 @@ void BM_PresentPalettePageAfterBand(benchmark::State& state) {
         FillBox(0, y, 799, int16_t(y + 39));
         y = int16_t((y + 40) % 560);
         state.ResumeTiming();
-        const uint32_t before = PresentCount;
-        InvalidateWholeClient();
-        while (PresentCount == before) std::this_thread::yield();
+        AwaitPresentAfter(InvalidateWholeClient);
     }
     SetRefreshMode(1);
 }
@@ -98,10 +102,8 @@ void BM_PresentPalettePageAllChanged(benchmark::State& state) {
     }
     uint16_t page = 0;
     for (auto _ : state) {
-        const uint32_t before = PresentCount;
-        SelectShownPage(page);
+        AwaitPresentAfter([&] { SelectShownPage(page); });
         page ^= 1;
-        while (PresentCount == before) std::this_thread::yield();
     }
 }
 
@@ -120,10 +122,8 @@ void PresentChangedPages(benchmark::State& state, Change change) {
             change(Pages[page].Pixels, ++stroke);
         }
         state.ResumeTiming();
-        const uint32_t before = PresentCount;
-        SelectShownPage(page);
+        AwaitPresentAfter([&] { SelectShownPage(page); });
         page ^= 1;
-        while (PresentCount == before) std::this_thread::yield();
     }
 }
 
@@ -158,10 +158,8 @@ void BM_PresentPalettePageProgramFrame(benchmark::State& state) {
             FillEllipseShape(int16_t(40 + (disc * 97 + step * 3) % 720), int16_t(40 + (disc * 53 + step * 2) % 520), 18, 18);
         ++step;
         state.ResumeTiming();
-        const uint32_t before = PresentCount;
-        SelectShownPage(page);
+        AwaitPresentAfter([&] { SelectShownPage(page); });
         page ^= 1;
-        while (PresentCount == before) std::this_thread::yield();
     }
     SelectDrawPage(2);
 }
