@@ -6,10 +6,15 @@
 # test helper (graph_window/test_support/program_test.h) and TEST_LIBS.
 # Declare programs before tavrel_add_tests, which then leaves their test
 # files to this.
+#
+# The target `programs` builds every program and what they read at run time,
+# without the tests and benchmarks, so a first start need not wait for those.
+add_custom_target(programs)
 function(tavrel_add_program name)
   cmake_parse_arguments(P "" "TEST" "SOURCES;LIBS;TEST_LIBS" ${ARGN})
   add_executable(${name} ${P_SOURCES})
   target_link_libraries(${name} PRIVATE program_kit ${P_LIBS})
+  add_dependencies(programs ${name})
   if(P_TEST AND GTest_FOUND AND TARGET tavrel_test_support)
     get_filename_component(test ${P_TEST} NAME_WE)
     add_executable(${test} ${P_TEST})
