@@ -1,4 +1,4 @@
-// The kit without a window: the failure line and frame pacing.
+// The kit without a window: the failure line, the page flip and frame pacing.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -8,7 +8,9 @@
 #include <ctime>
 #include <string>
 
+#include "frame_flip.h"
 #include "frame_pacing.h"
+#include "headless_pages.h"
 #include "program_window.h"
 
 namespace {
@@ -37,6 +39,28 @@ TEST(OpenFailure, OneLineNamingProgramAndCause) {
               "box_scenarios: cannot open the window: the screen is smaller than 800 x 600");
     EXPECT_EQ(Line("ball_heap", -12, 6, true, ":0"),
               "ball_heap: cannot open the window (result code -12)");
+}
+
+// A frame flips, then draws: what it draws must stay off the screen until the
+// next flip shows it whole, or the program flickers with half-drawn frames.
+// The toggle names the draw page after FlipFramePage and the shown page after
+// FlipFramePageDrawFirst.
+TEST(FrameFlip, ShowsTheLastFramesPageAndDrawsOnTheOther) {
+    OpenHeadlessPages(8, 8, true);
+    for (bool drawFirst : {false, true}) {
+        SCOPED_TRACE(drawFirst ? "FlipFramePageDrawFirst" : "FlipFramePage");
+        int16_t framePage = 0;
+        for (uint8_t frame = 1; frame <= 5; frame++) {
+            drawFirst ? FlipFramePageDrawFirst(framePage) : FlipFramePage(framePage);
+            EXPECT_NE(DrawPage.load(), ShownPage.load()) << "frame " << int(frame);
+            EXPECT_EQ(framePage, drawFirst ? ShownPage.load() : DrawPage.load());
+            if (frame > 1) {
+                EXPECT_EQ(Pages[ShownPage].Pixels[0], frame - 1) << "frame " << int(frame);
+            }
+            PlotPixel(0, 0, frame);
+        }
+    }
+    CloseHeadlessPages();
 }
 
 double ProcessCpuSeconds() {
