@@ -55,23 +55,37 @@ TEST(HeapInput, DragTiesAddsAndAFullTable) {
     EXPECT_EQ(HeapBallCount, 8193);
 }
 
-// Where every contact is a pair of its own, the grid's pass must give what
-// touching every pair once gives, balls outside the window included.
-TEST(HeapPairPass, FindsEveryTouchingPair) {
+// The grid's cells are 20 pixels. Pairs 15 apart, each on its own, across
+// the border into every one of the eight neighbour cells (the diagonals
+// straddling a cell corner, two with a ball right on it), within one cell,
+// and in the border cells that hold the balls beyond the window: each is
+// found, and pushed apart to 25 along its line.
+TEST(HeapPairPass, FindsTouchingPairsInEveryNeighbourCell) {
     PlaceHeapBalls(799, 599);
+    const double pairs[][8] = {
+        // a (x, y), b (x, y), a and b after the pass
+        {92.5, 110, 107.5, 110, 87.5, 110, 112.5, 110},   // b to the right
+        {207.5, 110, 192.5, 110, 212.5, 110, 187.5, 110}, // left
+        {310, 92.5, 310, 107.5, 310, 87.5, 310, 112.5},   // below
+        {410, 107.5, 410, 92.5, 410, 112.5, 410, 87.5},   // above
+        {91, 288, 100, 300, 88, 284, 103, 304},           // below right, b on the corner
+        {200, 300, 191, 288, 203, 304, 188, 284},         // above left, a on the corner
+        {304.5, 294, 295.5, 306, 307.5, 290, 292.5, 310}, // below left
+        {395.5, 306, 404.5, 294, 392.5, 310, 407.5, 290}, // above right
+        {500, 110, 515, 110, 495, 110, 520, 110},         // one cell
+        {-50, -40, -35, -40, -55, -40, -30, -40},         // beyond the top left
+        {795, 595, 804, 607, 792, 591, 807, 611},         // into the last cells
+    };
     HeapBallCount = 0;
-    const double places[][4] = {{30, 30, 45, 38},   {200, 10, 200, 29}, {-50, -40, -35, -40},
-                                {790, 590, 805, 600}, {400, 300, 419, 300}, {39, 300, 41, 300}};
-    for (const auto& p : places) {
-        HeapBalls[HeapBallCount++] = {p[0], p[1], 0, 0, 1, 0};
-        HeapBalls[HeapBallCount++] = {p[2], p[3], 0, 0, -1, 0};
+    for (const auto& p : pairs) {
+        HeapBalls[HeapBallCount++] = {p[0], p[1], 0, 0, 0, 0};
+        HeapBalls[HeapBallCount++] = {p[2], p[3], 0, 0, 0, 0};
     }
-    std::array<TFallingBall, HeapCapacity> expected = HeapBalls;
-    for (int k = 0; k < HeapBallCount; k += 2) TouchHeapPair(expected[k], expected[k + 1]);
     HeapPairPass();
     for (int k = 0; k < HeapBallCount; k++) {
-        EXPECT_EQ(HeapBalls[k].X, expected[k].X) << k;
-        EXPECT_EQ(HeapBalls[k].VX, expected[k].VX) << k;
+        const double* after = &pairs[k / 2][4 + 2 * (k % 2)];
+        EXPECT_EQ(HeapBalls[k].X, after[0]) << "pair " << k / 2;
+        EXPECT_EQ(HeapBalls[k].Y, after[1]) << "pair " << k / 2;
     }
 }
 
