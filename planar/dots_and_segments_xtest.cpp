@@ -50,9 +50,8 @@ TEST_F(DotsProgram, ASegmentThenADotThatFallsOntoItAndComesBackUp) {
         return c.Count > 8 && c.CenterY() <= 380 && c.X1 >= 396 && c.X2 <= 404;
     })) << "the dot does not come back up";
     EXPECT_EQ(CountPixels(Run, LightGreen, {0, 0, 200, 200}).Count, 0) << "two buttons dropped a dot";
-    // A dot falling beside a vertical segment is mirrored in every frame
-    // without turning, so it shows yellow all the way down; the yellow goes
-    // with the dot when it leaves the window.
+    // Beside a vertical segment a dot is mirrored, unturned, in every frame:
+    // yellow all the way down, gone with the dot when it leaves the window.
     ClickAt(Run.Driver, Run.Win, 700, 450, 3);
     ClickAt(Run.Driver, Run.Win, 700, 590, 3);
     ClickAt(Run.Driver, Run.Win, 701, 480, 1);
