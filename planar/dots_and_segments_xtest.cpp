@@ -50,8 +50,16 @@ TEST_F(DotsProgram, ASegmentThenADotThatFallsOntoItAndComesBackUp) {
         return c.Count > 8 && c.CenterY() <= 380 && c.X1 >= 396 && c.X2 <= 404;
     })) << "the dot does not come back up";
     EXPECT_EQ(CountPixels(Run, LightGreen, {0, 0, 200, 200}).Count, 0) << "two buttons dropped a dot";
-    // Yellow only in the frame of a mirror: some read soon shows none.
-    EXPECT_TRUE(WaitForPixels(Run, Yellow, Whole, [](const TPixelCount& c) { return c.Count == 0; }));
+    // Beside a vertical segment a dot is mirrored, unturned, in every frame:
+    // yellow all the way down, gone with the dot when it leaves the window.
+    ClickAt(Run.Driver, Run.Win, 700, 450, 3);
+    ClickAt(Run.Driver, Run.Win, 700, 590, 3);
+    ClickAt(Run.Driver, Run.Win, 701, 480, 1);
+    EXPECT_TRUE(WaitForPixels(Run, Yellow, Whole, [](const TPixelCount& c) {
+        return c.Count > 8 && c.X1 >= 697 && c.X2 <= 705 && c.Y1 >= 476;
+    })) << "no yellow dot beside the vertical segment";
+    EXPECT_TRUE(WaitForPixels(Run, Yellow, Whole, [](const TPixelCount& c) { return c.Count == 0; }))
+        << "the yellow dot stays after leaving the window";
 
     PressKey(Run.Driver, XK_a);
     ExpectEndsWithZero();

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+
 #include "dots_segments.h"
 
 namespace {
@@ -16,15 +19,9 @@ protected:
         HandleDotPresses(buttons, x, y);
         HandleDotPresses(0, x, y);
     }
-    int32_t ActiveDots() {
-        int32_t n = 0;
-        for (const TDot& d : Dots) n += d.Active;
-        return n;
-    }
-    int32_t CompleteSegments() {
-        int32_t n = 0;
-        for (const TUserSegment& s : UserSegments) n += s.State;
-        return n;
+    auto ActiveDots() { return std::count_if(Dots.begin(), Dots.end(), [](auto& d) { return d.Active == 1; }); }
+    auto CompleteSegments() {
+        return std::count_if(UserSegments.begin(), UserSegments.end(), [](auto& s) { return s.State == 1; });
     }
 };
 
@@ -129,11 +126,8 @@ TEST_F(DotsTest, DotsLeavingTheWindowAreFreedButDrawnOnce) {
 TEST_F(DotsTest, ALeftPressStartsTheFirstFreeDotAtThePointer) {
     Dots[0].Active = 1;
     Click(1, 120, 80);
-    EXPECT_EQ(Dots[1].Active, 1);
-    EXPECT_EQ(Dots[1].X, 120);
-    EXPECT_EQ(Dots[1].Y, 80);
-    EXPECT_EQ(Dots[1].VX, 0);
-    EXPECT_EQ(Dots[1].VY, 0.5);
+    const TDot& d = Dots[1];
+    EXPECT_EQ(std::make_tuple(d.X, d.Y, d.VX, d.VY, d.Active), std::make_tuple(120.0, 80.0, 0.0, 0.5, 1));
     // Held: one press, one dot.
     HandleDotPresses(1, 10, 10);
     HandleDotPresses(1, 20, 20);
@@ -159,11 +153,8 @@ TEST_F(DotsTest, TwoRightPressesMakeOneSegment) {
     EXPECT_EQ(CompleteSegments(), 0);  // nothing to draw yet
     Click(2, 30, 40);
     EXPECT_EQ(PendingSegment, -1);
-    EXPECT_EQ(UserSegments[0].State, 1);
-    EXPECT_EQ(UserSegments[0].X1, 10);
-    EXPECT_EQ(UserSegments[0].Y1, 20);
-    EXPECT_EQ(UserSegments[0].X2, 30);
-    EXPECT_EQ(UserSegments[0].Y2, 40);
+    const TUserSegment& s = UserSegments[0];
+    EXPECT_EQ(std::make_tuple(s.X1, s.Y1, s.X2, s.Y2, s.State), std::make_tuple(10.0, 20.0, 30.0, 40.0, 1));
     Click(2, 50, 60);
     EXPECT_EQ(PendingSegment, 1);
     EXPECT_EQ(UserSegments[1].X1, 50);

@@ -19,11 +19,6 @@ protected:
 };
 
 TEST_F(RigidCrowdMouse, StartPutsAColumnOfPolygonsOverTheMiddle) {
-    EXPECT_EQ(SelectedBody, -1);
-    EXPECT_EQ(CrowdPickSize, 50);
-    EXPECT_EQ(FramePage, 0);
-    EXPECT_EQ(RigidGravity, 256);
-    EXPECT_EQ(RigidFrameTime, 0.01);
     for (int32_t i = 0; i <= 100; i++) {
         const TCrowdBody& b = CrowdBodies[i];
         EXPECT_EQ(b.X, 399.5);
@@ -35,13 +30,14 @@ TEST_F(RigidCrowdMouse, StartPutsAColumnOfPolygonsOverTheMiddle) {
         EXPECT_EQ(b.DampingFactor, 0.998);
         EXPECT_EQ(b.VelocityY, 0);
     }
-    EXPECT_EQ(CrowdBodies[100].Y, -3426);
 }
 
+// The first press of a run moves nothing unless it is near enough.
 TEST_F(RigidCrowdMouse, ALeftPressPicksStrictlyWithin25Pixels) {
     // From (414, 554): 14.5² + 20² = 610.25; from (415, 554): 640.25, too far.
     DragCrowdBody(415, 554, 1);
     EXPECT_EQ(SelectedBody, -1);
+    EXPECT_EQ(CrowdBodies[0].AngularVelocity, 0);
     PreviousButtons = 0;
     DragCrowdBody(414, 554, 1);
     EXPECT_EQ(SelectedBody, 0);
@@ -78,25 +74,16 @@ TEST_F(RigidCrowdMouse, ShiftAndLeftDragsTheRightButtonAloneDoesNot) {
     EXPECT_EQ(CrowdBodies[1].VelocityY, 1000);
 }
 
+// Here the press is left of and above the window, where the pointer reads
+// negative: a modest velocity, not one from 65,000 pixels away.
 TEST_F(RigidCrowdMouse, APressThatPicksNothingDragsTheEarlierPickAgain) {
     DragCrowdBody(400, 574, 1);
     ASSERT_EQ(SelectedBody, 0);
     PreviousButtons = 0;
-    PreviousMouseX = 100;
-    PreviousMouseY = 100;
-    DragCrowdBody(90, 120, 1);
-    EXPECT_EQ(SelectedBody, 0);
-    EXPECT_EQ(CrowdBodies[0].VelocityX, -1000);
-    EXPECT_EQ(CrowdBodies[0].VelocityY, 2000);
-}
-
-// Left of and above the window the pointer reads negative.
-TEST_F(RigidCrowdMouse, APointerOutsideTheWindowGivesAModestVelocity) {
-    DragCrowdBody(400, 574, 1);
-    PreviousButtons = 1;
     PreviousMouseX = 5;
     PreviousMouseY = 5;
     DragCrowdBody(-5, -10, 1);
+    EXPECT_EQ(SelectedBody, 0);
     EXPECT_EQ(CrowdBodies[0].VelocityX, -1000);
     EXPECT_EQ(CrowdBodies[0].VelocityY, -1500);
 }

@@ -1,32 +1,14 @@
-// The kit's reads against a real window and real pointer events.
+// The kit's mouse reads against a real window and real pointer events.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <thread>
 
-#include "keyboard_unit.h"
 #include "program_input.h"
 #include "tavrel.h"
 #include "test_support/test_window.h"
 
 namespace {
-
-TEST(KeyReads, APrefixedCodeReadsAsItsCodeAndNothingWaitingAsZero) {
-    TXDriver x;
-    ASSERT_TRUE(OpenXDriver(x));
-    ASSERT_NE(OpenTestWindow(x, 3, 6, "kit keys"), 0u);
-    ResetKeyQueue();
-    EXPECT_EQ(ReadKeyCode(), 0);
-    QueueKeyByte('a');
-    QueueExtendedKey(72);
-    QueueKeyByte(27);
-    EXPECT_EQ(ReadKeyCode(), 'a');
-    EXPECT_EQ(ReadKeyCode(), 72);
-    EXPECT_EQ(ReadKeyCode(), 27);
-    EXPECT_EQ(ReadKeyCode(), 0);
-    CloseXDriver(x);
-    CloseGraphWindow();
-}
 
 // X goes on reporting a pointer dragged out of the window while the button is
 // held: left of and above the window it is negative, not 65,000 pixels away.
