@@ -19,6 +19,7 @@
 #include <thread>
 
 #include "tavrel.h"
+#include "test_support/xdriver.h"
 
 namespace {
 
@@ -94,15 +95,19 @@ bool StartServer(TServer& server) {
         _exit(127);
     }
     close(fds[1]);
-    char buffer[32] = {};
+    // The server writes the number and the newline apart and ends itself
+    // when the second write finds the pipe closed: read up to the newline.
+    server.Display = ":";
+    const auto deadline = Clock::now() + std::chrono::milliseconds(SignalWaitMs);
+    char c = 0;
     pollfd p{fds[0], POLLIN, 0};
-    ssize_t n = 0;
-    if (poll(&p, 1, 10000) == 1) n = read(fds[0], buffer, sizeof buffer - 1);
+    while (Clock::now() < deadline && poll(&p, 1, 100) >= 0) {
+        if (!(p.revents & (POLLIN | POLLHUP))) continue;
+        if (read(fds[0], &c, 1) != 1 || c == '\n') break;
+        server.Display += c;
+    }
     close(fds[0]);
-    if (n <= 0) return false;
-    server.Display = std::string(1, ':').append(buffer, size_t(n));
-    while (!server.Display.empty() && server.Display.back() == '\n') server.Display.pop_back();
-    return true;
+    return c == '\n' && server.Display.size() > 1;
 }
 
 struct TChild {
@@ -137,7 +142,7 @@ bool StartChild(TChild& child, const TServer& server, const char* state) {
 bool WaitReady(TChild& child) {
     pollfd p{child.ReadyFd, POLLIN, 0};
     char c = 0;
-    return poll(&p, 1, 15000) == 1 && read(child.ReadyFd, &c, 1) == 1 && c == 'r';
+    return poll(&p, 1, SignalWaitMs) == 1 && read(child.ReadyFd, &c, 1) == 1 && c == 'r';
 }
 
 // The child's wait status, or -1 when it still runs after timeoutMs.
@@ -167,22 +172,23 @@ void KillServerUnder(const char* state) {
     close(child.ReadyFd);
     if (!ready) {
         kill(child.Pid, SIGKILL);
-        const int status = WaitChild(child.Pid, 5000);
+        const int status = WaitChild(child.Pid, SignalWaitMs);
         kill(server.Pid, SIGKILL);
         waitpid(server.Pid, nullptr, 0);
         if (WIFEXITED(status) && WEXITSTATUS(status) == 5) {
-            GTEST_SKIP() << "no OpenGL here";
+            GTEST_SKIP() << "no OpenGL here: the window opened with -9";
         }
-        FAIL() << "the program did not reach its state; stderr: " << ReadFile(child.ErrorPath);
+        FAIL() << "the program did not reach its state; wait status " << status
+               << ", stderr: " << ReadFile(child.ErrorPath);
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(100));  // well inside the state
     kill(server.Pid, SIGKILL);
     waitpid(server.Pid, nullptr, 0);
-    const int status = WaitChild(child.Pid, 2000);
+    const int status = WaitChild(child.Pid, SignalWaitMs);
     if (status == -1) {
         kill(child.Pid, SIGKILL);
         waitpid(child.Pid, nullptr, 0);
-        FAIL() << "still running 2 s after the server died";
+        FAIL() << "still running " << SignalWaitMs / 1000 << " s after the server died";
     }
     EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
     if (WIFEXITED(status)) {
