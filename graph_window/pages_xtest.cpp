@@ -14,15 +14,17 @@
 
 namespace {
 
-constexpr int WaitMs = 3000;
+constexpr int WaitMs = SignalWaitMs;
 
 uint32_t ScreenRGB(int r, int g, int b) { return uint32_t(r) << 16 | uint32_t(g) << 8 | uint32_t(b); }
 
-// Fills a page the way a primitive would write it: under the lock, then a
-// repaint request (which shows it only when it is the shown page).
+// Fills a page the way a primitive writes it: under the lock, once the window
+// thread is no longer converting that page, then a repaint request (which
+// shows it only when it is the shown page).
 void FillPage(int page, uint32_t value) {
     {
         std::lock_guard<std::recursive_mutex> lock(DrawLock);
+        AwaitPresentOf(uint16_t(page));
         std::vector<uint8_t>& pixels = Pages[page].Pixels;
         if (PaletteMode) {
             std::fill(pixels.begin(), pixels.end(), uint8_t(value));
@@ -110,6 +112,7 @@ TEST_F(PagesTest, PageShownAgainShowsWhatWasDrawnWhileHidden) {
     {
         // The lower half of the hidden page 0 turns green.
         std::lock_guard<std::recursive_mutex> lock(DrawLock);
+        AwaitPresentOf(0);
         std::vector<uint8_t>& pixels = Pages[0].Pixels;
         std::fill(pixels.begin() + std::ptrdiff_t(pixels.size() / 2), pixels.end(), uint8_t(2));
     }
@@ -132,6 +135,7 @@ TEST_F(PagesTest, PartOfThePageRepaintsOnlyThatRectangle) {
     ExpectScreen(ScreenRGB(0, 168, 0));
     {
         std::lock_guard<std::recursive_mutex> lock(DrawLock);
+        AwaitPresentOf(0);
         std::fill(Pages[0].Pixels.begin(), Pages[0].Pixels.end(), uint8_t(4));
     }
     InvalidateClientRect(-50, 400, 9, 99999);  // clipped to x 0..9, y 400..479
