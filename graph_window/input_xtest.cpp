@@ -42,7 +42,7 @@ protected:
     // The bytes that arrive within a short time, read as a program reads them.
     Bytes Arrived(size_t expected) {
         Bytes out;
-        const auto deadline = Clock::now() + std::chrono::seconds(2);
+        const auto deadline = Clock::now() + std::chrono::milliseconds(SignalWaitMs);
         while (out.size() < expected && Clock::now() < deadline) {
             if (KeyWaiting())
                 out.push_back(WaitKeyByte());
@@ -59,7 +59,7 @@ protected:
 
     template <typename Condition>
     bool WaitFor(Condition condition) {
-        const auto deadline = Clock::now() + std::chrono::seconds(2);
+        const auto deadline = Clock::now() + std::chrono::milliseconds(SignalWaitMs);
         while (!condition()) {
             if (Clock::now() > deadline) return false;
             std::this_thread::sleep_for(std::chrono::milliseconds(1));

@@ -124,14 +124,14 @@ TEST(Present, FastFlippingNeverShowsATornPage) {
     TScreenWatch watch;
     int frames = 0;
     {
-        TDeadlockWatch deadlock(std::chrono::seconds(15));
+        TDeadlockWatch deadlock(std::chrono::seconds(2 * SignalWaitMs / 1000));
         std::thread onlooker(WatchScreen, window, GetRightEdge() + 1, GetBottomEdge() + 1, std::ref(watch));
         // Long enough for a few hundred flips and a dozen reads, however
         // loaded the machine (the sanitizer build reads slowly).
         const auto start = std::chrono::steady_clock::now();
         do frames += RunFrames(std::chrono::milliseconds(500));
         while ((frames <= 200 || watch.Reads <= 10) &&
-               std::chrono::steady_clock::now() - start < std::chrono::seconds(10));
+               std::chrono::steady_clock::now() - start < std::chrono::milliseconds(SignalWaitMs));
         watch.Stop = true;
         onlooker.join();
         CloseGraphWindow();  // also must not wait for good
@@ -144,7 +144,7 @@ TEST(Present, FastFlippingNeverShowsATornPage) {
     CloseXDriver(x);
 }
 
-constexpr int WaitMs = 3000;
+constexpr int WaitMs = SignalWaitMs;
 
 // Red, yellow and black as the standard palette shows them.
 constexpr uint32_t ScreenRed = 0xFC0000, ScreenYellow = 0xFCFC00, ScreenBlack = 0x000000;

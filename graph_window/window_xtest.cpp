@@ -24,7 +24,7 @@
 
 namespace {
 
-constexpr int WaitMs = 3000;
+constexpr int WaitMs = SignalWaitMs;
 
 int OpenDescriptorCount() {
     int count = 0;
@@ -310,7 +310,7 @@ int RunChildTests(const char* filter, std::vector<std::string> setEnv, std::vect
     TChildProgram child;
     if (!StartProgram(child, options)) return -1;
     int exitCode = -1;
-    const bool ended = WaitProgramExit(child, 20000, exitCode);
+    const bool ended = WaitProgramExit(child, 2 * SignalWaitMs, exitCode);
     StopProgram(child);
     return ended ? exitCode : -1;
 }
