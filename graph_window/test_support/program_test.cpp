@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -134,6 +135,28 @@ TPixelCount CountPixels(TProgramRun& run, const TColorRange& range, const TPixel
             if (py > c.Y2) c.Y2 = py;
         }
     return c;
+}
+
+std::vector<uint32_t> WindowShot(TProgramRun& run) {
+    int x = 0, y = 0, width = 0, height = 0;
+    std::vector<uint32_t> pixels;
+    if (!GetWindowGeometry(run.Driver, run.Win, x, y, width, height) ||
+        !ReadWindowPixels(run.Driver, run.Win, 0, 0, width, height, pixels))
+        pixels.clear();
+    return pixels;
+}
+
+bool WaitNewFrames(TProgramRun& run) {
+    std::vector<uint32_t> last = WindowShot(run);
+    int changes = 0;
+    return WaitUntil(SignalWaitMs, [&] {
+        std::vector<uint32_t> now = WindowShot(run);
+        if (!now.empty() && now != last) {
+            changes++;
+            last = std::move(now);
+        }
+        return changes >= 3;
+    });
 }
 
 bool RunWithoutDisplay(const char* path, int timeoutMs, int& status, std::string& errors) {

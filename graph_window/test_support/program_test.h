@@ -84,6 +84,22 @@ bool HoldKeyUntil(TProgramRun& run, KeySym key, Condition condition, int timeout
     HoldKey(run.Driver, key, false);
     return held;
 }
+// The same for a pointer button, which programs poll once a frame too.
+template <class Condition>
+bool HoldButtonUntil(TProgramRun& run, unsigned button, Condition condition, int timeoutMs = SignalWaitMs) {
+    HoldButton(run.Driver, button, true);
+    const bool held = WaitUntil(timeoutMs, condition);
+    HoldButton(run.Driver, button, false);
+    return held;
+}
+
+// The whole window's pixels; empty when it cannot be read.
+std::vector<uint32_t> WindowShot(TProgramRun& run);
+// Waits until the picture has changed three times. The frame behind the last
+// change began after an earlier one was shown, so it read the keys, the
+// pointer and the buttons as they are now, however slowly the program runs.
+// For pictures that keep moving.
+bool WaitNewFrames(TProgramRun& run);
 
 // Runs path with DISPLAY unset: true when it ended within timeoutMs with
 // status and its standard error in errors.
