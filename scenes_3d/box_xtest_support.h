@@ -80,13 +80,11 @@ inline bool ClickAddsRed(TProgramRun& run, uint32_t red, int pixels) {
     return HoldButtonUntil(run, 1, [&] { return CountRgb(WindowShot(run), red) > before + pixels; });
 }
 
-// A right-button drag in steps. A turn counts the pointer's motion since the
-// frame before, so frames must see the pointer at rest before the press;
-// each step of a drag that turns is waited for, so the last frame with the
-// button down saw the end.
+// A right-button drag in steps from (x1, y1), where frames have seen the
+// pointer at rest: a turn counts the pointer's motion since the frame before,
+// so a jump there before the press would count too. Each step of a drag that
+// turns is waited for, so the last frame with the button down saw the end.
 inline void SlowRightDrag(TProgramRun& run, int x1, int y1, int x2, int y2, bool turns = true) {
-    MovePointer(run.Driver, run.Win, x1, y1);
-    Sleep(SettleGapMs);
     HoldButton(run.Driver, 3, true);
     for (int i = 1; i <= 4; i++) {
         const std::vector<uint32_t> before = WindowShot(run);
@@ -99,15 +97,30 @@ inline void SlowRightDrag(TProgramRun& run, int x1, int y1, int x2, int y2, bool
     HoldButton(run.Driver, 3, false);
 }
 
+// Puts the pointer at (x, y) in a still picture and waits until frames have
+// seen it there: the frames that show the effect of the key there, and of
+// the key back, read the pointer after it moved.
+inline void PointerRestsAt(TProgramRun& run, int x, int y, KeySym there, KeySym back) {
+    MovePointer(run.Driver, run.Win, x, y);
+    for (KeySym key : {there, back}) {
+        const std::vector<uint32_t> before = WindowShot(run);
+        PressKey(run.Driver, key);
+        ASSERT_TRUE(ChangesFrom(run, before)) << XKeysymToString(key) << " changes nothing";
+    }
+}
+
 // A right drag that ends 60 px left of the window turns by its signed
 // 160 px; the same drag back inside the window undoes it. Read unsigned, the
-// first would turn by some 65,000 px.
-inline void ExpectDragOutAndBackUndone(TProgramRun& run) {
+// first would turn by some 65,000 px. There and back are keys whose effects
+// show and undo each other.
+inline void ExpectDragOutAndBackUndone(TProgramRun& run, KeySym there, KeySym back) {
     ASSERT_TRUE(SettlesStill(run));
     const std::vector<uint32_t> before = WindowShot(run);
+    PointerRestsAt(run, 100, 300, there, back);
     SlowRightDrag(run, 100, 300, -60, 300);
     ASSERT_TRUE(SettlesStill(run));
     EXPECT_NE(WindowShot(run), before);
+    PointerRestsAt(run, 400, 300, there, back);
     SlowRightDrag(run, 400, 300, 560, 300);
     ASSERT_TRUE(SettlesStill(run));
     EXPECT_EQ(WindowShot(run), before);
