@@ -75,23 +75,13 @@ bool WaitForPixels(TProgramRun& run, const TColorRange& range, const TPixelRect&
 }
 
 // Holds the key down until condition() holds, then lets it up: programs poll
-// held keys once a frame, and a frame comes late on a loaded machine. False
-// when the condition never held.
+// held keys and buttons once a frame, and a frame comes late on a loaded
+// machine. False when the condition never held.
 template <class Condition>
-bool HoldKeyUntil(TProgramRun& run, KeySym key, Condition condition, int timeoutMs = SignalWaitMs) {
-    HoldKey(run.Driver, key, true);
-    const bool held = WaitUntil(timeoutMs, condition);
-    HoldKey(run.Driver, key, false);
-    return held;
-}
-// The same for a pointer button, which programs poll once a frame too.
+bool HoldKeyUntil(TProgramRun& run, KeySym key, Condition condition, int timeoutMs = SignalWaitMs);
+// The same for a pointer button.
 template <class Condition>
-bool HoldButtonUntil(TProgramRun& run, unsigned button, Condition condition, int timeoutMs = SignalWaitMs) {
-    HoldButton(run.Driver, button, true);
-    const bool held = WaitUntil(timeoutMs, condition);
-    HoldButton(run.Driver, button, false);
-    return held;
-}
+bool HoldButtonUntil(TProgramRun& run, unsigned button, Condition condition, int timeoutMs = SignalWaitMs);
 
 // The whole window's pixels; empty when it cannot be read.
 std::vector<uint32_t> WindowShot(TProgramRun& run);
@@ -135,4 +125,22 @@ bool WaitUntil(int timeoutMs, Condition condition) {
         if (condition()) return true;
         if (!WaitUntilStep(start, timeoutMs)) return condition();
     }
+}
+
+template <class Press, class Condition>
+bool HoldUntil(Press press, Condition condition, int timeoutMs) {
+    press(true);
+    const bool held = WaitUntil(timeoutMs, condition);
+    press(false);
+    return held;
+}
+
+template <class Condition>
+bool HoldKeyUntil(TProgramRun& run, KeySym key, Condition condition, int timeoutMs) {
+    return HoldUntil([&](bool down) { HoldKey(run.Driver, key, down); }, condition, timeoutMs);
+}
+
+template <class Condition>
+bool HoldButtonUntil(TProgramRun& run, unsigned button, Condition condition, int timeoutMs) {
+    return HoldUntil([&](bool down) { HoldButton(run.Driver, button, down); }, condition, timeoutMs);
 }
