@@ -3,13 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
-#include <thread>
 
 #include "graph_unit.h"
 #include "palette_tables.h"
 #include "platform/x11_window.h"
+#include "test_support/program_test.h"
 #include "test_support/test_window.h"
 
 namespace {
@@ -49,11 +48,7 @@ bool WaitNextPresent() {
     for (int round = 0; round < 2; ++round) {
         const uint32_t before = PresentCount;
         InvalidateWholeClient();
-        int waited = 0;
-        while (PresentCount == before) {
-            if (++waited > WaitMs) return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
+        if (!WaitUntil(WaitMs, [before] { return PresentCount != before; })) return false;
     }
     return true;
 }

@@ -20,6 +20,7 @@
 
 #include "graph_unit.h"
 #include "platform/x11_window.h"
+#include "test_support/program_test.h"
 #include "test_support/test_window.h"
 
 namespace {
@@ -227,13 +228,10 @@ std::vector<THookCall> TakeCalls() {
 
 // Waits until the hooks have seen count calls (mouse moves not counted).
 std::vector<THookCall> WaitCalls(size_t count) {
-    for (int i = 0; i < WaitMs / 5; ++i) {
-        {
-            std::lock_guard<std::mutex> lock(CallsLock);
-            if (Calls.size() >= count) break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    WaitUntil(WaitMs, [count] {
+        std::lock_guard<std::mutex> lock(CallsLock);
+        return Calls.size() >= count;
+    });
     return TakeCalls();
 }
 

@@ -106,7 +106,8 @@ TEST_F(BoxBallsGl, TheCloseBoxDoesNotEndIt) {
 }
 
 TEST(BoxBallsGlAlone, WithoutADisplayItSaysSoAndEndsWithOne) {
-    ExpectNoDisplayGivesOneLine(PROGRAM_PATH);
+    std::string why;
+    EXPECT_TRUE(FailsWithoutDisplay(PROGRAM_PATH, "box_balls_gl", why)) << why;
 }
 
 TEST(BoxBallsGlAlone, WithoutOpenGlItSaysSoAndEndsWithOne) {

@@ -81,7 +81,8 @@ TEST_F(BoxBallsWire, TheCloseBoxDoesNotEndIt) {
 }
 
 TEST(BoxBallsWireAlone, WithoutADisplayItSaysSoAndEndsWithOne) {
-    ExpectNoDisplayGivesOneLine(PROGRAM_PATH);
+    std::string why;
+    EXPECT_TRUE(FailsWithoutDisplay(PROGRAM_PATH, "box_balls_wire", why)) << why;
 }
 
 }  // namespace
