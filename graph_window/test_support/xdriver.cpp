@@ -12,7 +12,7 @@
 #include <array>
 #include <atomic>
 #include <chrono>
-#include <cstring>
+#include <string>
 #include <thread>
 
 #include "platform/x11_window.h"
@@ -67,9 +67,9 @@ std::string CaptionOf(Display* d, Window w) {
     return caption;
 }
 
-// Calls visit with each named top-level window (also one level below the
-// root's children, where a window manager's frame holds it) until it returns
-// true; that window, or 0.
+// Calls visit with each top-level window and its caption (also one level
+// below the root's children, where a window manager's frame holds it) until
+// it returns true; that window, or 0.
 template <class Visit>
 Window WalkTopLevel(Display* d, Visit visit) {
     Window root, parent, *children = nullptr;
