@@ -17,8 +17,9 @@ class GlBitmapTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(OpenXDriver(x));
-        ASSERT_NE(OpenTestWindow(x, 9, 6, "gl bitmap"), 0u);
-        if (!GlAvailable) GTEST_SKIP() << "no OpenGL here";
+        const Window window = OpenTestWindow(x, 9, 6, "gl bitmap");
+        if (ResultCode == -9 || (window && !GlAvailable)) GTEST_SKIP() << "no OpenGL here: the window opened with -9";
+        ASSERT_NE(window, 0u) << "result " << ResultCode;
         SelectDrawPage(1);
     }
     void TearDown() override {

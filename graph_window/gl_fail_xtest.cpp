@@ -23,9 +23,9 @@ TEST(GlUnavailable, TheWindowOpensWithMinus9AndDrawsIn2D) {
     EXPECT_EQ(ResultCode, -9);
     ASSERT_TRUE(GraphWindowIsOpen());
     EXPECT_FALSE(GlAvailable);
-    const Window window = FindWindowByCaption(x, Caption, 3000);
+    const Window window = FindWindowByCaption(x, Caption, SignalWaitMs);
     ASSERT_NE(window, 0u);
-    ASSERT_TRUE(WaitWindowMapped(x, window, 3000));
+    ASSERT_TRUE(WaitWindowMapped(x, window, SignalWaitMs));
 
     for (bool toWindow : {true, false, true}) {
         ResultCode = 0;
@@ -42,7 +42,7 @@ TEST(GlUnavailable, TheWindowOpensWithMinus9AndDrawsIn2D) {
     SetAreaFill(1, NamedColors[207]);
     FillBox(10, 10, 100, 100);
     EXPECT_EQ(ResultCode, 0);
-    EXPECT_TRUE(WaitWindowPixel(x, window, 50, 50, PageColorTable[NamedColors[207]], 3000));
+    EXPECT_TRUE(WaitWindowPixel(x, window, 50, 50, PageColorTable[NamedColors[207]], SignalWaitMs));
 
     CloseXDriver(x);
     CloseGraphWindow();

@@ -11,6 +11,7 @@
 #include "graph_unit.h"
 #include "platform/fp_control.h"
 #include "platform/x11_window.h"
+#include "test_support/program_test.h"
 #include "test_support/test_window.h"
 
 namespace {
@@ -69,14 +70,11 @@ TEST_F(GlTest, TheWindowContextSwapsItsFrameOntoTheScreen) {
     EXPECT_TRUE(GlTargetIsWindow);
     // A paint of the shown page may still land on the window after a swap;
     // the next swap covers it, as in a program's frame loop.
-    bool shown = false;
-    for (int frame = 0; frame < 50 && !shown; ++frame) {
+    EXPECT_TRUE(WaitUntil(SignalWaitMs, [&] {
         DrawTriangle();
         SetRefreshMode(2);
-        shown = ReadWindowPixel(x, window, 20, 580) == 0xFF0000 &&
-                ReadWindowPixel(x, window, 780, 20) == 0x0000FF;
-    }
-    EXPECT_TRUE(shown);
+        return ReadWindowPixel(x, window, 20, 580) == 0xFF0000 && ReadWindowPixel(x, window, 780, 20) == 0x0000FF;
+    }));
     // Only the back buffer was drawn: the pages are untouched.
     EXPECT_EQ(PageWord(780, 20), PageWord(20, 580));
     SelectGlTarget(false);
@@ -97,8 +95,8 @@ TEST_F(GlTest, TheBitmapContextDrawsIntoTheDrawPage) {
     EXPECT_EQ(Pages[0].Pixels[0], Pages[0].Pixels[PageWidth * 599]);  // the shown page is another
 
     SelectShownPage(1);
-    EXPECT_TRUE(WaitWindowPixel(x, window, 20, 580, red, 2000));
-    EXPECT_TRUE(WaitWindowPixel(x, window, 780, 20, blue, 2000));
+    EXPECT_TRUE(WaitWindowPixel(x, window, 20, 580, red, SignalWaitMs));
+    EXPECT_TRUE(WaitWindowPixel(x, window, 780, 20, blue, SignalWaitMs));
 }
 
 TEST_F(GlTest, TrueColourPagesTakeTheRenderedColours) {
@@ -126,18 +124,20 @@ TEST_F(GlTest, RefreshModeOperations) {
     EXPECT_EQ(ResultCode, 0);
 
     // Already on, or an unknown operation: nothing, not even a repaint. A
-    // pixel put into the shown page behind the library's back reaches the
+    // pixel put into the shown page without a repaint request reaches the
     // screen only with a repaint of the whole window; a one-pixel repaint
     // asked for afterwards shows once the window thread has handled
     // everything asked before it.
     ASSERT_EQ(ShownPage, 0);
     auto putPixel = [](int32_t px, int32_t py, uint8_t index) {
+        std::lock_guard<std::recursive_mutex> lock(DrawLock);
+        AwaitPresentOf(0);
         Pages[0].Pixels[static_cast<size_t>(py) * PageWidth + px] = index;
     };
     auto repaintPixel = [&](int32_t px, int32_t py, uint8_t index, uint32_t rgb) {
         putPixel(px, py, index);
         InvalidateClientRect(px, py, px, py);
-        return WaitWindowPixel(x, window, px, py, rgb, 3000);
+        return WaitWindowPixel(x, window, px, py, rgb, SignalWaitMs);
     };
     ASSERT_TRUE(repaintPixel(700, 500, 44, 0xFCFC00));  // what came before has been shown
     putPixel(100, 100, 40);
@@ -149,7 +149,7 @@ TEST_F(GlTest, RefreshModeOperations) {
     // Switched on again, the whole window is repainted.
     SetRefreshMode(0);
     SetRefreshMode(1);
-    EXPECT_TRUE(WaitWindowPixel(x, window, 100, 100, 0xFC0000, 3000));
+    EXPECT_TRUE(WaitWindowPixel(x, window, 100, 100, 0xFC0000, SignalWaitMs));
 }
 
 TEST_F(GlTest, TheDrawPortSurvivesATargetSwitchWithThePenAtItsOrigin) {

@@ -16,12 +16,12 @@
 #include "keyboard_unit.h"
 #include "platform/x11_keys.h"
 #include "test_support/key_queue_bytes.h"
+#include "test_support/program_test.h"
 #include "test_support/test_window.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-using Clock = std::chrono::steady_clock;
 
 constexpr const char* Caption = "input units";
 
@@ -39,32 +39,19 @@ protected:
         CloseGraphWindow();
     }
 
-    // The bytes that arrive within a short time, read as a program reads them.
+    // The bytes that arrive, read as a program reads them.
     Bytes Arrived(size_t expected) {
         Bytes out;
-        const auto deadline = Clock::now() + std::chrono::seconds(2);
-        while (out.size() < expected && Clock::now() < deadline) {
-            if (KeyWaiting())
-                out.push_back(WaitKeyByte());
-            else
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
+        WaitUntil(SignalWaitMs, [&] {
+            while (out.size() < expected && KeyWaiting()) out.push_back(WaitKeyByte());
+            return out.size() >= expected;
+        });
         return out;
     }
 
     Bytes PressAndRead(KeySym key, unsigned modifiers, size_t expected) {
         PressKey(x, key, modifiers);
         return Arrived(expected);
-    }
-
-    template <typename Condition>
-    bool WaitFor(Condition condition) {
-        const auto deadline = Clock::now() + std::chrono::seconds(2);
-        while (!condition()) {
-            if (Clock::now() > deadline) return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return true;
     }
 
     TXDriver x;
@@ -120,7 +107,7 @@ TEST_F(InputTest, AWaitingReaderGetsTheKeyAndTheWindowAfterItsCloseNone) {
     sender.join();
 
     PressKey(x, XK_b, 0);
-    ASSERT_TRUE(WaitFor([] { return KeyWaiting(); }));
+    ASSERT_TRUE(WaitUntil(SignalWaitMs, [] { return KeyWaiting(); }));
     CloseGraphWindow();
     EXPECT_TRUE(KeyWaiting());      // what was queued stays
     EXPECT_EQ(WaitKeyByte(), 0);    // but no longer reaches the program
@@ -129,15 +116,15 @@ TEST_F(InputTest, AWaitingReaderGetsTheKeyAndTheWindowAfterItsCloseNone) {
 
 TEST_F(InputTest, ButtonsModifiersAndPosition) {
     MovePointer(x, window, 100, 50);
-    ASSERT_TRUE(WaitFor([] { return GetMousePosX() == 100 && GetMousePosY() == 50; }));
+    ASSERT_TRUE(WaitUntil(SignalWaitMs, [] { return GetMousePosX() == 100 && GetMousePosY() == 50; }));
     EXPECT_EQ(GetMouseButtonState(), 0);
 
     HoldButton(x, 1, true);
-    EXPECT_TRUE(WaitFor([] { return GetMouseButtonState() == 1; }));
+    EXPECT_TRUE(WaitUntil(SignalWaitMs, [] { return GetMouseButtonState() == 1; }));
     MovePointer(x, window, 120, 60);
-    EXPECT_TRUE(WaitFor([] { return GetMousePosX() == 120 && GetMouseButtonState() == 1; }));
+    EXPECT_TRUE(WaitUntil(SignalWaitMs, [] { return GetMousePosX() == 120 && GetMouseButtonState() == 1; }));
     HoldButton(x, 1, false);
-    EXPECT_TRUE(WaitFor([] { return GetMouseButtonState() == 0; }));
+    EXPECT_TRUE(WaitUntil(SignalWaitMs, [] { return GetMouseButtonState() == 0; }));
 
     // Shift and Ctrl show only with a mouse message: once a key typed after
     // Shift arrived, the window has seen the Shift press.
@@ -146,21 +133,21 @@ TEST_F(InputTest, ButtonsModifiersAndPosition) {
     EXPECT_EQ(Arrived(1), Bytes{'Z'});
     EXPECT_EQ(GetMouseButtonState(), 0);
     HoldButton(x, 1, true);
-    EXPECT_TRUE(WaitFor([] { return GetMouseButtonState() == (1 | 8); }));
+    EXPECT_TRUE(WaitUntil(SignalWaitMs, [] { return GetMouseButtonState() == (1 | 8); }));
     HoldButton(x, 1, false);
-    EXPECT_TRUE(WaitFor([] { return GetMouseButtonState() == 8; }));
+    EXPECT_TRUE(WaitUntil(SignalWaitMs, [] { return GetMouseButtonState() == 8; }));
     HoldKey(x, XK_Shift_L, false);
 
     HoldKey(x, XK_Control_L, true);
     HoldButton(x, 3, true);
-    EXPECT_TRUE(WaitFor([] { return GetMouseButtonState() == (2 | 16); }));
+    EXPECT_TRUE(WaitUntil(SignalWaitMs, [] { return GetMouseButtonState() == (2 | 16); }));
     HoldButton(x, 2, true);
-    EXPECT_TRUE(WaitFor([] { return GetMouseButtonState() == (2 | 4 | 16); }));
+    EXPECT_TRUE(WaitUntil(SignalWaitMs, [] { return GetMouseButtonState() == (2 | 4 | 16); }));
     HoldButton(x, 2, false);
     HoldButton(x, 3, false);
     HoldKey(x, XK_Control_L, false);
     MovePointer(x, window, 130, 70);
-    EXPECT_TRUE(WaitFor([] { return GetMouseButtonState() == 0 && GetMousePosX() == 130; }));
+    EXPECT_TRUE(WaitUntil(SignalWaitMs, [] { return GetMouseButtonState() == 0 && GetMousePosX() == 130; }));
 }
 
 TEST_F(InputTest, TheWheelCarriesClientCoordinates) {
@@ -168,11 +155,11 @@ TEST_F(InputTest, TheWheelCarriesClientCoordinates) {
     ASSERT_TRUE(GetWindowGeometry(x, window, left, top, width, height));
     ASSERT_TRUE(left != 0 || top != 0);  // else client and screen would agree
     MovePointer(x, window, 200, 150);
-    ASSERT_TRUE(WaitFor([] { return GetMousePosX() == 200 && GetMousePosY() == 150; }));
+    ASSERT_TRUE(WaitUntil(SignalWaitMs, [] { return GetMousePosX() == 200 && GetMousePosY() == 150; }));
     MouseHook(0, MsgMouseMove, 0, 0);  // forget the motion's position
     HoldButton(x, 4, true);
     HoldButton(x, 4, false);
-    EXPECT_TRUE(WaitFor([] { return GetMousePosX() == 200 && GetMousePosY() == 150; }));
+    EXPECT_TRUE(WaitUntil(SignalWaitMs, [] { return GetMousePosX() == 200 && GetMousePosY() == 150; }));
 }
 
 TEST_F(InputTest, HeldKeysReadDownWhileHeld) {
@@ -180,14 +167,14 @@ TEST_F(InputTest, HeldKeysReadDownWhileHeld) {
                                   std::pair{XK_KP_Enter, 13}}) {
         EXPECT_FALSE(KeyIsHeld(vk));
         HoldKey(x, key, true);
-        EXPECT_TRUE(WaitFor([vk = vk] { return KeyIsHeld(vk); })) << vk;
+        EXPECT_TRUE(WaitUntil(SignalWaitMs, [vk = vk] { return KeyIsHeld(vk); })) << vk;
         // Codes that no key has, and another key, read up meanwhile.
         EXPECT_FALSE(KeyIsHeld(0));
         EXPECT_FALSE(KeyIsHeld(-5));
         EXPECT_FALSE(KeyIsHeld(100000));
         EXPECT_FALSE(KeyIsHeld(vk == 37 ? 39 : 37));
         HoldKey(x, key, false);
-        EXPECT_TRUE(WaitFor([vk = vk] { return !KeyIsHeld(vk); })) << vk;
+        EXPECT_TRUE(WaitUntil(SignalWaitMs, [vk = vk] { return !KeyIsHeld(vk); })) << vk;
     }
 }
 

@@ -3,26 +3,27 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
-#include <thread>
 
 #include "graph_unit.h"
 #include "palette_tables.h"
 #include "platform/x11_window.h"
+#include "test_support/program_test.h"
 #include "test_support/test_window.h"
 
 namespace {
 
-constexpr int WaitMs = 3000;
+constexpr int WaitMs = SignalWaitMs;
 
 uint32_t ScreenRGB(int r, int g, int b) { return uint32_t(r) << 16 | uint32_t(g) << 8 | uint32_t(b); }
 
-// Fills a page the way a primitive would write it: under the lock, then a
-// repaint request (which shows it only when it is the shown page).
+// Fills a page the way a primitive writes it: under the lock, once the window
+// thread is no longer converting that page, then a repaint request (which
+// shows it only when it is the shown page).
 void FillPage(int page, uint32_t value) {
     {
         std::lock_guard<std::recursive_mutex> lock(DrawLock);
+        AwaitPresentOf(uint16_t(page));
         std::vector<uint8_t>& pixels = Pages[page].Pixels;
         if (PaletteMode) {
             std::fill(pixels.begin(), pixels.end(), uint8_t(value));
@@ -47,11 +48,7 @@ bool WaitNextPresent() {
     for (int round = 0; round < 2; ++round) {
         const uint32_t before = PresentCount;
         InvalidateWholeClient();
-        int waited = 0;
-        while (PresentCount == before) {
-            if (++waited > WaitMs) return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
+        if (!WaitUntil(WaitMs, [before] { return PresentCount != before; })) return false;
     }
     return true;
 }
@@ -110,6 +107,7 @@ TEST_F(PagesTest, PageShownAgainShowsWhatWasDrawnWhileHidden) {
     {
         // The lower half of the hidden page 0 turns green.
         std::lock_guard<std::recursive_mutex> lock(DrawLock);
+        AwaitPresentOf(0);
         std::vector<uint8_t>& pixels = Pages[0].Pixels;
         std::fill(pixels.begin() + std::ptrdiff_t(pixels.size() / 2), pixels.end(), uint8_t(2));
     }
@@ -132,6 +130,7 @@ TEST_F(PagesTest, PartOfThePageRepaintsOnlyThatRectangle) {
     ExpectScreen(ScreenRGB(0, 168, 0));
     {
         std::lock_guard<std::recursive_mutex> lock(DrawLock);
+        AwaitPresentOf(0);
         std::fill(Pages[0].Pixels.begin(), Pages[0].Pixels.end(), uint8_t(4));
     }
     InvalidateClientRect(-50, 400, 9, 99999);  // clipped to x 0..9, y 400..479

@@ -22,6 +22,7 @@
 
 #include "graph_unit.h"
 #include "platform/x11_window.h"
+#include "test_support/program_test.h"
 #include "test_support/scratch_dir.h"
 #include "test_support/test_window.h"
 
@@ -124,14 +125,14 @@ TEST(Present, FastFlippingNeverShowsATornPage) {
     TScreenWatch watch;
     int frames = 0;
     {
-        TDeadlockWatch deadlock(std::chrono::seconds(15));
+        TDeadlockWatch deadlock(std::chrono::seconds(2 * SignalWaitMs / 1000));
         std::thread onlooker(WatchScreen, window, GetRightEdge() + 1, GetBottomEdge() + 1, std::ref(watch));
         // Long enough for a few hundred flips and a dozen reads, however
         // loaded the machine (the sanitizer build reads slowly).
         const auto start = std::chrono::steady_clock::now();
         do frames += RunFrames(std::chrono::milliseconds(500));
         while ((frames <= 200 || watch.Reads <= 10) &&
-               std::chrono::steady_clock::now() - start < std::chrono::seconds(10));
+               std::chrono::steady_clock::now() - start < std::chrono::milliseconds(SignalWaitMs));
         watch.Stop = true;
         onlooker.join();
         CloseGraphWindow();  // also must not wait for good
@@ -144,29 +145,17 @@ TEST(Present, FastFlippingNeverShowsATornPage) {
     CloseXDriver(x);
 }
 
-constexpr int WaitMs = 3000;
+constexpr int WaitMs = SignalWaitMs;
 
 // Red, yellow and black as the standard palette shows them.
 constexpr uint32_t ScreenRed = 0xFC0000, ScreenYellow = 0xFCFC00, ScreenBlack = 0x000000;
 
-template <class Condition>
-bool WaitUntilTrue(Condition condition) {
-    for (int waited = 0; waited < WaitMs; waited += 1) {
-        if (condition()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return condition();
-}
-
 bool AnyPixelIn(TXDriver& x, Window w, int x1, int y1, int x2, int y2, uint32_t rgb) {
     std::vector<uint32_t> pixels;
-    for (int waited = 0; waited < WaitMs; waited += 10) {
-        if (ReadWindowPixels(x, w, x1, y1, x2 - x1 + 1, y2 - y1 + 1, pixels) &&
-            std::find(pixels.begin(), pixels.end(), rgb) != pixels.end())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return false;
+    return WaitUntil(WaitMs, [&] {
+        return ReadWindowPixels(x, w, x1, y1, x2 - x1 + 1, y2 - y1 + 1, pixels) &&
+               std::find(pixels.begin(), pixels.end(), rgb) != pixels.end();
+    });
 }
 
 TEST(DirectDraw, ShownPageDrawingAppearsWithoutAFlip) {
@@ -197,7 +186,7 @@ TEST(DirectDraw, ShownPageDrawingAppearsWithoutAFlip) {
     for (int round = 0; round < 2; ++round) {
         const uint32_t before = PresentCount;
         InvalidateWholeClient();
-        ASSERT_TRUE(WaitUntilTrue([&] { return PresentCount != before; }));
+        ASSERT_TRUE(WaitUntil(WaitMs, [&] { return PresentCount != before; }));
     }
     EXPECT_EQ(ReadWindowPixel(x, w, 120, 120), ScreenBlack);
     EXPECT_EQ(ReadWindowPixel(x, w, 30, 30), red);

@@ -20,11 +20,12 @@
 
 #include "graph_unit.h"
 #include "platform/x11_window.h"
+#include "test_support/program_test.h"
 #include "test_support/test_window.h"
 
 namespace {
 
-constexpr int WaitMs = 3000;
+constexpr int WaitMs = SignalWaitMs;
 
 int OpenDescriptorCount() {
     int count = 0;
@@ -227,13 +228,10 @@ std::vector<THookCall> TakeCalls() {
 
 // Waits until the hooks have seen count calls (mouse moves not counted).
 std::vector<THookCall> WaitCalls(size_t count) {
-    for (int i = 0; i < WaitMs / 5; ++i) {
-        {
-            std::lock_guard<std::mutex> lock(CallsLock);
-            if (Calls.size() >= count) break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    WaitUntil(WaitMs, [count] {
+        std::lock_guard<std::mutex> lock(CallsLock);
+        return Calls.size() >= count;
+    });
     return TakeCalls();
 }
 
@@ -310,7 +308,7 @@ int RunChildTests(const char* filter, std::vector<std::string> setEnv, std::vect
     TChildProgram child;
     if (!StartProgram(child, options)) return -1;
     int exitCode = -1;
-    const bool ended = WaitProgramExit(child, 20000, exitCode);
+    const bool ended = WaitProgramExit(child, 2 * SignalWaitMs, exitCode);
     StopProgram(child);
     return ended ? exitCode : -1;
 }

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -19,10 +20,9 @@
 #include <thread>
 
 #include "tavrel.h"
+#include "test_support/xdriver.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 // ---- The program side ----------------------------------------------------------
 
@@ -94,19 +94,20 @@ bool StartServer(TServer& server) {
         _exit(127);
     }
     close(fds[1]);
-    char buffer[32] = {};
+    // The server writes the number and the newline apart and ends itself
+    // when the second write finds the pipe closed: read up to the newline.
     pollfd p{fds[0], POLLIN, 0};
-    ssize_t n = 0;
-    if (poll(&p, 1, 10000) == 1) n = read(fds[0], buffer, sizeof buffer - 1);
-    close(fds[0]);
-    if (n <= 0) return false;
-    server.Display = std::string(1, ':').append(buffer, size_t(n));
-    while (!server.Display.empty() && server.Display.back() == '\n') server.Display.pop_back();
-    return true;
+    FILE* in = fdopen(fds[0], "r");
+    char line[32] = {};
+    const bool read = poll(&p, 1, SignalWaitMs) == 1 && std::fgets(line, sizeof line, in);
+    std::fclose(in);
+    server.Display = std::string(":") + line;
+    if (!server.Display.empty() && server.Display.back() == '\n') server.Display.pop_back();
+    return read && server.Display.size() > 1;
 }
 
 struct TChild {
-    pid_t Pid = -1;
+    TChildProgram Program;
     int ReadyFd = -1;
     std::string ErrorPath;
 };
@@ -116,8 +117,8 @@ bool StartChild(TChild& child, const TServer& server, const char* state) {
     if (pipe(fds) != 0) return false;
     child.ReadyFd = fds[0];
     child.ErrorPath = std::string(::testing::TempDir()) + "server_loss_" + state + ".err";
-    child.Pid = fork();
-    if (child.Pid == 0) {
+    child.Program.Pid = fork();
+    if (child.Program.Pid == 0) {
         close(fds[0]);
         setenv("DISPLAY", server.Display.c_str(), 1);
         setenv("LOSS_STATE", state, 1);
@@ -131,24 +132,13 @@ bool StartChild(TChild& child, const TServer& server, const char* state) {
         _exit(127);
     }
     close(fds[1]);
-    return child.Pid > 0;
+    return child.Program.Pid > 0;
 }
 
 bool WaitReady(TChild& child) {
     pollfd p{child.ReadyFd, POLLIN, 0};
     char c = 0;
-    return poll(&p, 1, 15000) == 1 && read(child.ReadyFd, &c, 1) == 1 && c == 'r';
-}
-
-// The child's wait status, or -1 when it still runs after timeoutMs.
-int WaitChild(pid_t pid, int timeoutMs) {
-    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    int status = 0;
-    for (;;) {
-        if (waitpid(pid, &status, WNOHANG) == pid) return status;
-        if (Clock::now() > deadline) return -1;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    return poll(&p, 1, SignalWaitMs) == 1 && read(child.ReadyFd, &c, 1) == 1 && c == 'r';
 }
 
 std::string ReadFile(const std::string& path) {
@@ -165,29 +155,23 @@ void KillServerUnder(const char* state) {
     ASSERT_TRUE(StartChild(child, server, state));
     const bool ready = WaitReady(child);
     close(child.ReadyFd);
+    int status = -1;
     if (!ready) {
-        kill(child.Pid, SIGKILL);
-        const int status = WaitChild(child.Pid, 5000);
+        kill(child.Program.Pid, SIGKILL);
+        WaitProgramExit(child.Program, SignalWaitMs, status);
         kill(server.Pid, SIGKILL);
         waitpid(server.Pid, nullptr, 0);
-        if (WIFEXITED(status) && WEXITSTATUS(status) == 5) {
-            GTEST_SKIP() << "no OpenGL here";
-        }
-        FAIL() << "the program did not reach its state; stderr: " << ReadFile(child.ErrorPath);
+        if (status == 5) GTEST_SKIP() << "no OpenGL here: the window opened with -9";
+        FAIL() << "the program did not reach its state; status " << status << ", stderr: " << ReadFile(child.ErrorPath);
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(100));  // well inside the state
     kill(server.Pid, SIGKILL);
     waitpid(server.Pid, nullptr, 0);
-    const int status = WaitChild(child.Pid, 2000);
-    if (status == -1) {
-        kill(child.Pid, SIGKILL);
-        waitpid(child.Pid, nullptr, 0);
-        FAIL() << "still running 2 s after the server died";
+    if (!WaitProgramExit(child.Program, SignalWaitMs, status)) {
+        StopProgram(child.Program);
+        FAIL() << "still running " << SignalWaitMs / 1000 << " s after the server died";
     }
-    EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
-    if (WIFEXITED(status)) {
-        EXPECT_EQ(WEXITSTATUS(status), 1);
-    }
+    EXPECT_EQ(status, 1) << "(128 + the signal that ended it)";
     EXPECT_EQ(ReadFile(child.ErrorPath), "server_loss_program: the X display went away\n");
     unlink(child.ErrorPath.c_str());
 }

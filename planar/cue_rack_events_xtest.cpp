@@ -50,16 +50,16 @@ TEST_F(RackProgram, TheTableTheRackAndTheCueSteeredByTheArrows) {
 
     EXPECT_EQ(LineBelow(CueX()).Count, 0);
     PressKey(Run.Driver, XK_Left);  // turned 50 degrees: down and left on the screen
-    EXPECT_TRUE(WaitUntil(2000, [&] { return LineBelow(CueX()).Count >= 10; })) << "Left did not turn the line";
+    EXPECT_TRUE(WaitUntil(SignalWaitMs, [&] { return LineBelow(CueX()).Count >= 10; })) << "Left did not turn the line";
     PressKey(Run.Driver, XK_Right);
-    EXPECT_TRUE(WaitUntil(2000, [&] { return LineBelow(CueX()).Count == 0; }));
+    EXPECT_TRUE(WaitUntil(SignalWaitMs, [&] { return LineBelow(CueX()).Count == 0; }));
     PressKey(Run.Driver, XK_Right);
-    EXPECT_TRUE(WaitUntil(2000, [&] { return LineAbove(CueX()).Count >= 10; })) << "Right did not turn the line";
+    EXPECT_TRUE(WaitUntil(SignalWaitMs, [&] { return LineAbove(CueX()).Count >= 10; })) << "Right did not turn the line";
     PressKey(Run.Driver, XK_Left);
-    EXPECT_TRUE(WaitUntil(2000, [&] { return LineAbove(CueX()).Count == 0; }));
+    EXPECT_TRUE(WaitUntil(SignalWaitMs, [&] { return LineAbove(CueX()).Count == 0; }));
 
     for (int i = 0; i < 5; i++) PressKey(Run.Driver, XK_Down);  // 0.9 to the fifth: 0.59
-    EXPECT_TRUE(WaitUntil(2000, [&] {
+    EXPECT_TRUE(WaitUntil(SignalWaitMs, [&] {
         TPixelCount c = CountPixels(Run, White, CueRow);
         return c.X2 - c.X1 <= 44 && c.X2 - c.X1 >= 36;
     })) << "Down did not shorten the line";
@@ -67,8 +67,8 @@ TEST_F(RackProgram, TheTableTheRackAndTheCueSteeredByTheArrows) {
     // The close box is not Esc.
     SendCloseRequest(Run.Driver, Run.Win);
     EXPECT_TRUE(StillRunningAfter(Run, 500));
-    PressKey(Run.Driver, XK_Escape);
-    ExpectEndsWithZero();
+    std::string why;
+    EXPECT_TRUE(KeyEndsWithZero(Run, XK_Escape, why)) << why;
 }
 
 TEST(RackProgramWithoutDisplay, SaysSoOnOneLineAndExitsWithOne) {

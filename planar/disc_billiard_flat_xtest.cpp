@@ -22,7 +22,7 @@ struct FlatBilliard : ::testing::Test {
     }
     void ExpectEndsWithZero(const char* after) {
         int status = -1;
-        ASSERT_TRUE(WaitProgramStatus(Run, 2000, status)) << "still running 2 s after " << after;
+        ASSERT_TRUE(WaitProgramStatus(Run, SignalWaitMs, status)) << "still running after " << after;
         EXPECT_EQ(status, 0);
         EXPECT_EQ(ProgramErrors(Run), "");
     }
@@ -33,7 +33,7 @@ TEST_F(FlatBilliard, FiftyOutlinesAndTheCueFollowsThePointer) {
     // Fifty circles of radius 8 to 39, outlines only: far fewer lit pixels
     // than fifty filled discs, spread over the window.
     TScreen s;
-    ASSERT_TRUE(WaitUntil(5000, [&] {
+    ASSERT_TRUE(WaitUntil(SignalWaitMs, [&] {
         s = Grab(Run, Width, Height);
         const int lit = NonBlackIn(s, {0, 0, Width - 1, Height - 1});
         return lit > 2500 && lit < 16000;
@@ -44,7 +44,7 @@ TEST_F(FlatBilliard, FiftyOutlinesAndTheCueFollowsThePointer) {
 
     for (auto [x, y] : {std::pair{160, 120}, std::pair{480, 360}, std::pair{300, 200}}) {
         MovePointer(Run.Driver, Run.Win, x, y);
-        EXPECT_TRUE(WaitUntil(3000, [&] { return OutlineAround(Grab(Run, Width, Height), x, y); }))
+        EXPECT_TRUE(WaitUntil(SignalWaitMs, [&] { return OutlineAround(Grab(Run, Width, Height), x, y); }))
             << "no disc around the pointer at " << x << ", " << y;
     }
     PressKey(Run.Driver, XK_a);
@@ -62,7 +62,7 @@ TEST_F(FlatBilliard, APointerDraggedOutToTheLeftKeepsTheCueAtTheLeftCushion) {
         MovePointer(Run.Driver, Run.Win, x, 200);
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    EXPECT_TRUE(WaitUntil(3000, [&] {
+    EXPECT_TRUE(WaitUntil(SignalWaitMs, [&] {
         const TScreen s = Grab(Run, Width, Height);
         for (int r = 8; r <= 39; r++)
             if (OutlineOfRadius(s, 2 * r + 60, 200, r)) return true;
@@ -73,7 +73,7 @@ TEST_F(FlatBilliard, APointerDraggedOutToTheLeftKeepsTheCueAtTheLeftCushion) {
 
 TEST_F(FlatBilliard, TheCloseBoxEndsIt) {
     Start();
-    ASSERT_TRUE(WaitUntil(5000, [&] { return NonBlackIn(Grab(Run, Width, Height), {0, 0, Width - 1, Height - 1}) > 1000; }));
+    ASSERT_TRUE(WaitUntil(SignalWaitMs, [&] { return NonBlackIn(Grab(Run, Width, Height), {0, 0, Width - 1, Height - 1}) > 1000; }));
     SendCloseRequest(Run.Driver, Run.Win);
     ExpectEndsWithZero("the close box");
 }

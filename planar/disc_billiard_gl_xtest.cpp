@@ -12,7 +12,6 @@
 #include <fstream>
 #include <iterator>
 #include <thread>
-#include <utility>
 
 #include "billiard_screen.h"
 
@@ -46,23 +45,6 @@ TLitCentre LitCentre(const TScreen& s) {
     return c;
 }
 
-// Waits until the picture has changed three times. The frame behind the last
-// change began after an earlier one was shown, so it read the pointer and the
-// buttons as they are now, however slowly a loaded machine runs the program.
-// The discs keep the picture moving.
-bool WaitNewFrames(TProgramRun& run) {
-    TScreen last = Grab(run, Width, Height);
-    int changes = 0;
-    return WaitUntil(10000, [&] {
-        TScreen now = Grab(run, Width, Height);
-        if (now.Pixels != last.Pixels) {
-            changes++;
-            last = std::move(now);
-        }
-        return changes >= 3;
-    });
-}
-
 struct GlBilliard : ::testing::Test {
     TProgramRun Run;
     std::string Directory;
@@ -93,7 +75,7 @@ struct GlBilliard : ::testing::Test {
     void ExpectRefused(const std::string& line, const std::vector<std::string>& setEnv = {}) {
         ASSERT_TRUE(StartProgramOnly(Run, PROGRAM_PATH, setEnv));
         int status = -1;
-        ASSERT_TRUE(WaitProgramStatus(Run, 5000, status)) << "still running";
+        ASSERT_TRUE(WaitProgramStatus(Run, SignalWaitMs, status)) << "still running";
         EXPECT_EQ(status, 1);
         EXPECT_EQ(ProgramErrors(Run), line + "\n");
         EndProgramRun(Run);
@@ -108,7 +90,7 @@ TEST_F(GlBilliard, TexturedFromTheFirstFrameALeftDragTurnsItAKeyEndsIt) {
     // Straight from above, the table lies below the eye: a floor across the
     // lower half, centred, in many shades of the texture and the spheres.
     TScreen s;
-    EXPECT_TRUE(WaitUntil(5000, [&] {
+    EXPECT_TRUE(WaitUntil(SignalWaitMs, [&] {
         s = Grab(Run, Width, Height);
         return LitCentre(s).Count > Width * Height / 6 && DistinctColours(s) > 150;
     })) << LitCentre(s).Count << " lit pixels, " << DistinctColours(s) << " colours";
@@ -129,17 +111,14 @@ TEST_F(GlBilliard, TexturedFromTheFirstFrameALeftDragTurnsItAKeyEndsIt) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     TLitCentre after;
-    const bool turned = WaitUntil(5000, [&] {
+    const bool turned = WaitUntil(SignalWaitMs, [&] {
         after = LitCentre(Grab(Run, Width, Height));
         return after.X > 420;
     });
     HoldButton(Run.Driver, 1, false);
     EXPECT_TRUE(turned) << "lit centre at " << after.X << ", " << after.Y;
 
-    PressKey(Run.Driver, XK_a);
-    int status = -1;
-    ASSERT_TRUE(WaitProgramStatus(Run, 2000, status)) << "still running 2 s after a key";
-    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(KeyEndsWithZero(Run, XK_a, why)) << why;
     EXPECT_EQ(ProgramErrors(Run), "");
 }
 
@@ -147,10 +126,10 @@ TEST_F(GlBilliard, TheCloseBoxEndsIt) {
     PutTexture(EarthBytes());
     std::string why;
     ASSERT_TRUE(StartProgramWindow(Run, PROGRAM_PATH, "BILIARD 3D", why)) << why;
-    ASSERT_TRUE(WaitUntil(5000, [&] { return LitCentre(Grab(Run, Width, Height)).Count > 1000; }));
+    ASSERT_TRUE(WaitUntil(SignalWaitMs, [&] { return LitCentre(Grab(Run, Width, Height)).Count > 1000; }));
     SendCloseRequest(Run.Driver, Run.Win);
     int status = -1;
-    ASSERT_TRUE(WaitProgramStatus(Run, 2000, status));
+    ASSERT_TRUE(WaitProgramStatus(Run, SignalWaitMs, status));
     EXPECT_EQ(status, 0);
 }
 

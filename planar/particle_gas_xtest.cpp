@@ -22,10 +22,7 @@ TEST(ParticleGas, AHundredRedCirclesAndAKeyEndsIt) {
     // A radius-10 circle has about 56 outline pixels: 100 of them, some crossing.
     EXPECT_TRUE(WaitForPixels(gas.Run, ExactColor(Red), Whole,
                               [](const TPixelCount& c) { return c.Count > 4000; }));
-    PressKey(gas.Run.Driver, XK_a);
-    int status = -1;
-    ASSERT_TRUE(WaitProgramStatus(gas.Run, 2000, status));
-    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(KeyEndsWithZero(gas.Run, XK_a, why)) << why;
 }
 
 TEST(ParticleGas, TheCloseBoxEndsIt) {
@@ -34,7 +31,7 @@ TEST(ParticleGas, TheCloseBoxEndsIt) {
     ASSERT_TRUE(StartProgramWindow(gas.Run, PROGRAM_PATH, "PARTICULE", why)) << why;
     SendCloseRequest(gas.Run.Driver, gas.Run.Win);
     int status = -1;
-    ASSERT_TRUE(WaitProgramStatus(gas.Run, 2000, status));
+    ASSERT_TRUE(WaitProgramStatus(gas.Run, SignalWaitMs, status));
     EXPECT_EQ(status, 0);
 }
 

@@ -32,20 +32,22 @@ TEST_F(PegsProgram, RedPegsAndALeftClickAddsADropAtTheTop) {
     HoldButton(Run.Driver, 1, true);
     EXPECT_TRUE(WaitForPixels(Run, LightBlue, Whole, [](const TPixelCount& c) {
         return c.Count > 10 && c.Y1 == 0 && c.Y2 <= 14 && c.X2 - c.X1 >= 10 && c.X2 - c.X1 <= 20;
-    }, 2000)) << "no light-blue drop on the top edge";
+    })) << "no light-blue drop on the top edge";
     HoldButton(Run.Driver, 1, false);
     // It falls.
     EXPECT_TRUE(WaitForPixels(Run, LightBlue, {0, 100, 799, 599},
                               [](const TPixelCount& c) { return c.Count > 10; }));
-    PressKey(Run.Driver, XK_space);
-    ExpectEndsWithZero();
+    std::string why;
+    EXPECT_TRUE(KeyEndsWithZero(Run, XK_space, why)) << why;
 }
 
 TEST_F(PegsProgram, TheCloseBoxEndsIt) {
     Start(Caption, {"__EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent"});  // no OpenGL needed
     EXPECT_TRUE(WaitForPixels(Run, Red, Whole, [](const TPixelCount& c) { return c.Count > 2000; }));
     SendCloseRequest(Run.Driver, Run.Win);
-    ExpectEndsWithZero();
+    int status = -1;
+    ASSERT_TRUE(WaitProgramStatus(Run, SignalWaitMs, status)) << "still running after the close box";
+    EXPECT_EQ(status, 0);
 }
 
 TEST(PegsProgramWithoutDisplay, SaysSoOnOneLineAndExitsWithOne) {

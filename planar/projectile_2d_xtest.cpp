@@ -76,7 +76,7 @@ TEST_F(ThrowTest, ClicksAimAndThrowALeftClickReaimsARightClickEnds) {
         << "the second throw does not fly up";
     ClickAt(Run.Driver, Run.Win, 300, 300, 3);
     int status = -1;
-    ASSERT_TRUE(WaitProgramStatus(Run, 2000, status)) << "a right click in flight does not end it";
+    ASSERT_TRUE(WaitProgramStatus(Run, SignalWaitMs, status)) << "a right click in flight does not end it";
     EXPECT_EQ(status, 0);
 }
 

@@ -36,7 +36,7 @@ int ShownScenario(TProgramRun& run) {
 
 int WaitForScenario(TProgramRun& run) {
     int shown = -1;
-    WaitUntil(5000, [&] { return (shown = ShownScenario(run)) >= 0; });
+    WaitUntil(SignalWaitMs, [&] { return (shown = ShownScenario(run)) >= 0; });
     return shown;
 }
 

@@ -18,6 +18,9 @@ protected:
     void SetUp() override {
         std::string why;
         ASSERT_TRUE(StartProgramWindow(Run, PROGRAM_PATH, Caption, why)) << why;
+        ASSERT_TRUE(WaitForPixels(Run, ExactColor(WallWhite), {0, 0, Width - 1, Height - 1},
+                                  [](const TPixelCount& c) { return c.Count > 1500; }));
+        MeasureSettleGap(Run);
     }
     void TearDown() override { EndProgramRun(Run); }
 };
@@ -28,55 +31,47 @@ TEST_F(BoxBallsWire, WallsAndBallsShowInTheirColoursAndEscEnds) {
     EXPECT_TRUE(WaitForPixels(Run, ExactColor(FirstBallBlue), {0, 0, Width - 1, Height - 1},
                               [](const TPixelCount& c) { return c.Count > 5; }));
     // Nothing but the palette's colours: no wrapped lines in stray shades.
-    const std::vector<uint32_t> shot = Shot(Run);
+    const std::vector<uint32_t> shot = WindowShot(Run);
     EXPECT_EQ(CountWhere(shot, [](uint32_t p) { return (p & 0x030303) != 0; }), 0);
     ExpectEscEndsWithZero(Run);
 }
 
 TEST_F(BoxBallsWire, SpaceFreezesEnterShowsVectorsAndAClickAddsRed) {
-    ASSERT_TRUE(WaitForPixels(Run, ExactColor(WallWhite), {0, 0, Width - 1, Height - 1},
-                              [](const TPixelCount& c) { return c.Count > 1500; }));
-    EXPECT_TRUE(ChangesFrom(Run, Shot(Run)));  // the column flies
+    EXPECT_TRUE(ChangesFrom(Run, WindowShot(Run)));  // the column flies
     PressKey(Run.Driver, XK_space);
     ASSERT_TRUE(SettlesStill(Run));
-    const std::vector<uint32_t> frozen = Shot(Run);
-    Sleep(300);
-    EXPECT_EQ(Shot(Run), frozen);
+    const std::vector<uint32_t> frozen = WindowShot(Run);
 
     PressKey(Run.Driver, XK_Return);
     ASSERT_TRUE(ChangesFrom(Run, frozen));
     ASSERT_TRUE(SettlesStill(Run));
     // The walls' normals, 80 long, add white.
-    EXPECT_GT(CountRgb(Shot(Run), WallWhite), CountRgb(frozen, WallWhite) + 40);
+    EXPECT_GT(CountRgb(WindowShot(Run), WallWhite), CountRgb(frozen, WallWhite) + 40);
 
-    const int redBefore = CountRgb(Shot(Run), ClickRed);
-    LongClick(Run, 400, 300);
-    EXPECT_TRUE(WaitUntil(3000, [&] { return CountRgb(Shot(Run), ClickRed) > redBefore + 200; }));
+    EXPECT_TRUE(ClickAddsRed(Run, ClickRed, 200));
     // Frozen, the new ball waits; Space sets it moving.
     ASSERT_TRUE(SettlesStill(Run));
-    const std::vector<uint32_t> added = Shot(Run);
+    const std::vector<uint32_t> added = WindowShot(Run);
     PressKey(Run.Driver, XK_space);
     EXPECT_TRUE(ChangesFrom(Run, added));
     ExpectEscEndsWithZero(Run);
 }
 
 TEST_F(BoxBallsWire, HeldArrowsAndARightDragMoveTheView) {
-    ASSERT_TRUE(WaitForPixels(Run, ExactColor(WallWhite), {0, 0, Width - 1, Height - 1},
-                              [](const TPixelCount& c) { return c.Count > 1500; }));
     PressKey(Run.Driver, XK_space);
     ASSERT_TRUE(SettlesStill(Run));
-    const std::vector<uint32_t> start = Shot(Run);
-    HoldKeyFor(Run, XK_Left, 300);
+    EXPECT_TRUE(HeldKeyChangesPicture(Run, XK_Left));
     ASSERT_TRUE(SettlesStill(Run));
-    const std::vector<uint32_t> moved = Shot(Run);
-    EXPECT_NE(moved, start);
-    ExpectDragOutAndBackUndone(Run);
+    const std::vector<uint32_t> moved = WindowShot(Run);
+    // Enter shows the vector lines and hides them again; nothing hides them
+    // here, where nothing is drawn in depth.
+    ExpectDragOutAndBackUndone(Run, XK_Return, XK_Return);
     // With Shift held the button word is not 2: nothing turns.
     HoldKey(Run.Driver, XK_Shift_L, true);
-    SlowRightDrag(Run, 300, 300, 500, 300);
+    SlowRightDrag(Run, 560, 300, 760, 300, false);
     HoldKey(Run.Driver, XK_Shift_L, false);
     ASSERT_TRUE(SettlesStill(Run));
-    EXPECT_EQ(Shot(Run), moved);
+    EXPECT_EQ(WindowShot(Run), moved);
     ExpectEscEndsWithZero(Run);
 }
 
@@ -86,7 +81,8 @@ TEST_F(BoxBallsWire, TheCloseBoxDoesNotEndIt) {
 }
 
 TEST(BoxBallsWireAlone, WithoutADisplayItSaysSoAndEndsWithOne) {
-    ExpectNoDisplayGivesOneLine(PROGRAM_PATH);
+    std::string why;
+    EXPECT_TRUE(FailsWithoutDisplay(PROGRAM_PATH, "box_balls_wire", why)) << why;
 }
 
 }  // namespace

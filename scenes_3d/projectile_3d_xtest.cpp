@@ -53,9 +53,9 @@ TEST_F(ThrowViewTest, OnlyARightDragAloneTurnsTheView) {
     HoldKey(Run.Driver, XK_Shift_L, true);
     SlowDrag(Run, 500, 300, 420, 360, 3);
     HoldKey(Run.Driver, XK_Shift_L, false);
-    PauseMs(100);
+    WaitNewFrames(Run);
     HoldButton(Run.Driver, 3, true);
-    PauseMs(150);
+    WaitNewFrames(Run);
     HoldButton(Run.Driver, 3, false);
     EXPECT_TRUE(SameBox(SettledBox(Run, cube), before, 0)) << "the view jumps";
     SlowDrag(Run, 420, 360, 440, 360, 3);

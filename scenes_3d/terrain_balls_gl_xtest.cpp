@@ -1,9 +1,6 @@
 // terrain_balls_gl as a user meets it.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
 #include "view_change_xtest.h"
 
 namespace {
@@ -51,7 +48,7 @@ TEST_F(TerrainGlTest, HeldKeysAndARightDragMoveTheOrbit) {
     const TPixelCount before = ExpectKeysMoveBox(Run, Terrain, {XK_Up, XK_Down, XK_Left, XK_Right});
     // Up and Down together cancel.
     HoldKeys(Run.Driver, {XK_Up, XK_Down}, true);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(WaitNewFrames(Run));
     HoldKeys(Run.Driver, {XK_Up, XK_Down}, false);
     const TPixelCount together = SettledBox(Run, Terrain);
     EXPECT_TRUE(SameBox(together, before, 4)) << "Up and Down together move the eye";

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -22,6 +23,17 @@ bool InRange(uint32_t p, const TColorRange& r) {
     uint8_t red = uint8_t(p >> 16), green = uint8_t(p >> 8), blue = uint8_t(p);
     return red >= r.RedLow && red <= r.RedHigh && green >= r.GreenLow && green <= r.GreenHigh &&
            blue >= r.BlueLow && blue <= r.BlueHigh;
+}
+
+bool EndsWithZero(TProgramRun& run, std::string& why) {
+    int status = -1;
+    if (!WaitProgramStatus(run, SignalWaitMs, status)) {
+        why = "still running " + std::to_string(SignalWaitMs / 1000) + " s after the key";
+        return false;
+    }
+    if (status == 0) return true;
+    why = "status " + std::to_string(status) + ", stderr: " + ProgramErrors(run);
+    return false;
 }
 
 }  // namespace
@@ -59,9 +71,19 @@ bool StartProgramWindow(TProgramRun& run, const char* path, const char* caption,
         why = std::string("cannot start ") + path;
         return false;
     }
-    run.Win = FindWindowByCaption(run.Driver, caption, timeoutMs);
+    // A program that ended has no window to wait for.
+    int status = -1;
+    bool ended = false;
+    WaitUntil(timeoutMs, [&] {
+        run.Win = FindWindowByCaption(run.Driver, caption, 0);
+        ended = !run.Win && WaitProgramStatus(run, 0, status);
+        return run.Win || ended;
+    });
     if (!run.Win) {
-        why = std::string("no window \"") + caption + "\"; stderr: " + ProgramErrors(run);
+        why = std::string("no window \"") + caption + "\" (windows there: " + TopLevelCaptions(run.Driver) +
+              "); " + (ended ? "the program ended with status " + std::to_string(status)
+                             : "the program still runs after " + std::to_string(timeoutMs / 1000) + " s") +
+              "; stderr: " + ProgramErrors(run);
         return false;
     }
     if (!WaitWindowMapped(run.Driver, run.Win, timeoutMs)) {
@@ -115,6 +137,28 @@ TPixelCount CountPixels(TProgramRun& run, const TColorRange& range, const TPixel
     return c;
 }
 
+std::vector<uint32_t> WindowShot(TProgramRun& run) {
+    int x = 0, y = 0, width = 0, height = 0;
+    std::vector<uint32_t> pixels;
+    if (!GetWindowGeometry(run.Driver, run.Win, x, y, width, height) ||
+        !ReadWindowPixels(run.Driver, run.Win, 0, 0, width, height, pixels))
+        pixels.clear();
+    return pixels;
+}
+
+bool WaitNewFrames(TProgramRun& run) {
+    std::vector<uint32_t> last = WindowShot(run);
+    int changes = 0;
+    return WaitUntil(SignalWaitMs, [&] {
+        std::vector<uint32_t> now = WindowShot(run);
+        if (!now.empty() && now != last) {
+            changes++;
+            last = std::move(now);
+        }
+        return changes >= 3;
+    });
+}
+
 bool RunWithoutDisplay(const char* path, int timeoutMs, int& status, std::string& errors) {
     TProgramRun run;
     bool ended = StartProgramOnly(run, path, {}, {"DISPLAY"}) &&
@@ -128,11 +172,11 @@ bool FailsWithoutOpenGl(const char* path, const char* program, std::string& why)
     TProgramRun run;
     int status = -1;
     const bool ended = StartProgramOnly(run, path, {"__EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent"}) &&
-                       WaitProgramStatus(run, 5000, status);
+                       WaitProgramStatus(run, SignalWaitMs, status);
     const std::string errors = ProgramErrors(run);
     EndProgramRun(run);
     if (!ended) {
-        why = "still running 5 s after the start without OpenGL";
+        why = "still running " + std::to_string(SignalWaitMs / 1000) + " s after the start without OpenGL";
         return false;
     }
     if (status == 1 && errors == std::string(program) + ": cannot open the window: OpenGL is unavailable\n")
@@ -144,8 +188,8 @@ bool FailsWithoutOpenGl(const char* path, const char* program, std::string& why)
 bool FailsWithoutDisplay(const char* path, const char* program, std::string& why) {
     int status = -1;
     std::string errors;
-    if (!RunWithoutDisplay(path, 2000, status, errors)) {
-        why = "still running 2 s after the start without a display";
+    if (!RunWithoutDisplay(path, SignalWaitMs, status, errors)) {
+        why = "still running " + std::to_string(SignalWaitMs / 1000) + " s after the start without a display";
         return false;
     }
     const std::string start = std::string(program) + ": ";
@@ -164,12 +208,12 @@ bool CloseBoxKeepsItRunning(TProgramRun& run) {
 
 bool KeyEndsWithZero(TProgramRun& run, unsigned long keySym, std::string& why) {
     PressKey(run.Driver, KeySym(keySym));
-    int status = -1;
-    if (!WaitProgramStatus(run, 2000, status)) {
-        why = "still running 2 s after the key";
-        return false;
-    }
-    if (status == 0) return true;
-    why = "status " + std::to_string(status);
-    return false;
+    return EndsWithZero(run, why);
+}
+
+bool HeldKeyEndsWithZero(TProgramRun& run, unsigned long keySym, std::string& why) {
+    HoldKey(run.Driver, KeySym(keySym), true);
+    const bool ended = EndsWithZero(run, why);
+    HoldKey(run.Driver, KeySym(keySym), false);
+    return ended;
 }

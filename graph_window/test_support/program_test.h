@@ -18,12 +18,12 @@ struct TProgramRun {
 
 // Connects the driver, starts path (its standard error captured), waits for
 // the window of that caption to be mapped and focuses it. False, with the
-// reason in why, when any of that fails within timeoutMs: a generous time,
-// as a program under the sanitizers on a busy machine may take seconds to
-// set up its fonts and OpenGL.
+// reason in why, when any of that fails within timeoutMs or the program ends
+// first: why then names the windows that are there, the program's exit status
+// and its standard error.
 bool StartProgramWindow(TProgramRun& run, const char* path, const char* caption,
                         std::string& why, const std::vector<std::string>& setEnv = {},
-                        int timeoutMs = 20000);
+                        int timeoutMs = SignalWaitMs);
 // Starts path without waiting for a window (for runs meant to fail).
 bool StartProgramOnly(TProgramRun& run, const char* path, const std::vector<std::string>& setEnv = {},
                       const std::vector<std::string>& unsetEnv = {});
@@ -33,7 +33,8 @@ void EndProgramRun(TProgramRun& run);
 // True when the program ended within timeoutMs; status is its exit status or
 // 128 + the signal that ended it.
 bool WaitProgramStatus(TProgramRun& run, int timeoutMs, int& status);
-// True when the program is still running after ms milliseconds.
+// True when the program is still running after ms milliseconds: for what must
+// not happen, best after a positive signal that the program took in the event.
 bool StillRunningAfter(TProgramRun& run, int ms);
 // What the program wrote to standard error so far.
 std::string ProgramErrors(const TProgramRun& run);
@@ -67,29 +68,49 @@ template <class Condition>
 bool WaitUntil(int timeoutMs, Condition condition);
 
 // Polls the window until condition(count) holds for the pixels of range in rect.
-// The time only bounds a failing wait, so it allows for a slow first frame.
 template <class Condition>
 bool WaitForPixels(TProgramRun& run, const TColorRange& range, const TPixelRect& rect,
-                   Condition condition, int timeoutMs = 10000) {
+                   Condition condition, int timeoutMs = SignalWaitMs) {
     return WaitUntil(timeoutMs, [&] { return condition(CountPixels(run, range, rect)); });
 }
+
+// Holds the key down until condition() holds, then lets it up: programs poll
+// held keys and buttons once a frame, and a frame comes late on a loaded
+// machine. False when the condition never held.
+template <class Condition>
+bool HoldKeyUntil(TProgramRun& run, KeySym key, Condition condition, int timeoutMs = SignalWaitMs);
+// The same for a pointer button.
+template <class Condition>
+bool HoldButtonUntil(TProgramRun& run, unsigned button, Condition condition, int timeoutMs = SignalWaitMs);
+
+// The whole window's pixels; empty when it cannot be read.
+std::vector<uint32_t> WindowShot(TProgramRun& run);
+// Waits until the picture has changed three times. The frame behind the last
+// change began after an earlier one was shown, so it read the keys, the
+// pointer and the buttons as they are now, however slowly the program runs.
+// For pictures that keep moving.
+bool WaitNewFrames(TProgramRun& run);
 
 // Runs path with DISPLAY unset: true when it ended within timeoutMs with
 // status and its standard error in errors.
 bool RunWithoutDisplay(const char* path, int timeoutMs, int& status, std::string& errors);
 // The close box of a program that ignores it: still running 300 ms later.
+// Where a key has a visible effect, a test sends that key after the close
+// request and waits for its effect instead: the program has read past it.
 bool CloseBoxKeepsItRunning(TProgramRun& run);
-// A key press (an X key symbol) that must end the program with status 0
-// within 2 s; false with the reason in why otherwise.
+// A key press (an X key symbol) that must end the program with status 0;
+// false with the reason in why otherwise.
 bool KeyEndsWithZero(TProgramRun& run, unsigned long keySym, std::string& why);
+// The same for a key held down until the program has ended.
+bool HeldKeyEndsWithZero(TProgramRun& run, unsigned long keySym, std::string& why);
 
-// What every program must do without a display: end within 2 s with status
-// 1 and one line on stderr that names the program and asks for a display.
-// False with the reason in why otherwise.
+// What every program must do without a display: end with status 1 and one
+// line on stderr that names the program and asks for a display. False with
+// the reason in why otherwise.
 bool FailsWithoutDisplay(const char* path, const char* program, std::string& why);
-// What a program that needs OpenGL must do without an EGL driver: end within
-// 5 s with status 1 and the one line "<program>: cannot open the window:
-// OpenGL is unavailable". False with the reason in why otherwise.
+// What a program that needs OpenGL must do without an EGL driver: end with
+// status 1 and the one line "<program>: cannot open the window: OpenGL is
+// unavailable". False with the reason in why otherwise.
 bool FailsWithoutOpenGl(const char* path, const char* program, std::string& why);
 
 // ---- template definitions
@@ -104,4 +125,22 @@ bool WaitUntil(int timeoutMs, Condition condition) {
         if (condition()) return true;
         if (!WaitUntilStep(start, timeoutMs)) return condition();
     }
+}
+
+template <class Press, class Condition>
+bool HoldUntil(Press press, Condition condition, int timeoutMs) {
+    press(true);
+    const bool held = WaitUntil(timeoutMs, condition);
+    press(false);
+    return held;
+}
+
+template <class Condition>
+bool HoldKeyUntil(TProgramRun& run, KeySym key, Condition condition, int timeoutMs) {
+    return HoldUntil([&](bool down) { HoldKey(run.Driver, key, down); }, condition, timeoutMs);
+}
+
+template <class Condition>
+bool HoldButtonUntil(TProgramRun& run, unsigned button, Condition condition, int timeoutMs) {
+    return HoldUntil([&](bool down) { HoldButton(run.Driver, button, down); }, condition, timeoutMs);
 }

@@ -10,4 +10,4 @@
 // it is viewable; 0 when the open failed (ResultCode tells) or the window did
 // not show within timeoutMs.
 Window OpenTestWindow(TXDriver& driver, int16_t graphDriver, int16_t mode, const char* caption,
-                      int timeoutMs = 3000);
+                      int timeoutMs = SignalWaitMs);

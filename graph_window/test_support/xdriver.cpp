@@ -12,7 +12,7 @@
 #include <array>
 #include <atomic>
 #include <chrono>
-#include <cstring>
+#include <string>
 #include <thread>
 
 #include "platform/x11_window.h"
@@ -59,21 +59,25 @@ bool Expired(TClock::time_point start, int timeoutMs) {
 
 void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-bool HasCaption(Display* d, Window w, const char* caption) {
+std::string CaptionOf(Display* d, Window w) {
     char* name = nullptr;
-    if (!XFetchName(d, w, &name) || !name) return false;
-    const bool same = std::strcmp(name, caption) == 0;
+    if (!XFetchName(d, w, &name) || !name) return {};
+    std::string caption = name;
     XFree(name);
-    return same;
+    return caption;
 }
 
-Window SearchCaption(Display* d, const char* caption) {
+// Calls visit with each top-level window and its caption (also one level
+// below the root's children, where a window manager's frame holds it) until
+// it returns true; that window, or 0.
+template <class Visit>
+Window WalkTopLevel(Display* d, Visit visit) {
     Window root, parent, *children = nullptr;
     unsigned count = 0;
     Window found = 0;
     if (!XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count)) return 0;
     for (unsigned i = 0; i < count && !found; ++i) {
-        if (HasCaption(d, children[i], caption)) {
+        if (visit(children[i], CaptionOf(d, children[i]))) {
             found = children[i];
             break;
         }
@@ -81,12 +85,16 @@ Window SearchCaption(Display* d, const char* caption) {
         unsigned innerCount = 0;
         if (XQueryTree(d, children[i], &r, &p, &inner, &innerCount)) {
             for (unsigned j = 0; j < innerCount && !found; ++j)
-                if (HasCaption(d, inner[j], caption)) found = inner[j];
+                if (visit(inner[j], CaptionOf(d, inner[j]))) found = inner[j];
             if (inner) XFree(inner);
         }
     }
     if (children) XFree(children);
     return found;
+}
+
+Window SearchCaption(Display* d, const char* caption) {
+    return WalkTopLevel(d, [caption](Window, const std::string& name) { return name == caption; });
 }
 
 // Queues the key event without waiting for the server.
@@ -144,6 +152,15 @@ Window FindWindowByCaption(TXDriver& driver, const char* caption, int timeoutMs)
         if (Expired(start, timeoutMs)) return 0;
         Pause(10);
     }
+}
+
+std::string TopLevelCaptions(TXDriver& driver) {
+    std::string list;
+    WalkTopLevel(driver.Dpy, [&list](Window, const std::string& name) {
+        if (!name.empty()) list += (list.empty() ? "\"" : ", \"") + name + "\"";
+        return false;
+    });
+    return list.empty() ? "none" : list;
 }
 
 bool WaitWindowGone(TXDriver& driver, const char* caption, int timeoutMs) {

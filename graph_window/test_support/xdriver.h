@@ -16,6 +16,12 @@ struct TXDriver {
     Display* Dpy = nullptr;
 };
 
+// How long a test waits for a positive signal: a window, pixels, a key's
+// effect, a program's exit. A passing test returns as soon as the signal
+// comes, so this only bounds a failure; it is long enough for a machine ten
+// times slower than a loaded one running the sanitizer build.
+constexpr int SignalWaitMs = 30000;
+
 // Connects to $DISPLAY; false without a server or without XTest.
 bool OpenXDriver(TXDriver& driver);
 void CloseXDriver(TXDriver& driver);
@@ -26,6 +32,9 @@ void CloseXDriver(TXDriver& driver);
 // root's children, where a window manager's frame holds it); 0 when none
 // shows up within the time.
 Window FindWindowByCaption(TXDriver& driver, const char* caption, int timeoutMs);
+// The captions of the top-level windows, quoted and separated by commas, for
+// a failure message.
+std::string TopLevelCaptions(TXDriver& driver);
 // True once no top-level window has that caption any more.
 bool WaitWindowGone(TXDriver& driver, const char* caption, int timeoutMs);
 // True once the window is viewable.
