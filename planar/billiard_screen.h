@@ -62,7 +62,7 @@ inline bool OutlineAround(const TScreen& s, int x, int y) {
 inline void ExpectNoDisplayLine(const char* path, const std::string& program) {
     int status = -1;
     std::string errors;
-    ASSERT_TRUE(RunWithoutDisplay(path, 5000, status, errors));
+    ASSERT_TRUE(RunWithoutDisplay(path, SignalWaitMs, status, errors));
     EXPECT_EQ(status, 1);
     EXPECT_EQ(errors, program + ": cannot open the window: DISPLAY is not set; an X display is needed\n");
 }

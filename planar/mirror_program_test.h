@@ -21,7 +21,7 @@ protected:
     void TearDown() override { EndProgramRun(Run); }
     void ExpectEndsWithZero() {
         int status = -1;
-        ASSERT_TRUE(WaitProgramStatus(Run, 2000, status)) << "still running 2 s later";
+        ASSERT_TRUE(WaitProgramStatus(Run, SignalWaitMs, status)) << "still running long after";
         EXPECT_EQ(status, 0);
     }
 };
