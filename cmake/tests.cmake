@@ -27,6 +27,10 @@ function(tavrel_add_tests)
     endif()
     add_executable(${name} ${src})
     target_link_libraries(${name} PRIVATE ${PICK_UNPARSED_ARGUMENTS} GTest::gtest GTest::gtest_main)
+    # test_support/long_runs.h: long runs do a tenth of their steps under the
+    # sanitizers.
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/graph_window)
+    target_compile_definitions(${name} PRIVATE TAVREL_SHORTENED_RUNS=$<BOOL:${TAVREL_SANITIZE}>)
     if(src MATCHES "_xtest\\.cpp$")
       add_test(NAME ${name} COMMAND ${TAVREL_WITH_XVFB} $<TARGET_FILE:${name}>)
       set_tests_properties(${name} PROPERTIES LABELS x11 TIMEOUT 300)
