@@ -37,6 +37,12 @@ function(tavrel_add_tests)
     else()
       add_test(NAME ${name} COMMAND ${name})
       set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+      # The long runs start first: a fresh build has no timings to order by,
+      # and one of them started last would hold up the whole run.
+      file(STRINGS ${src} long_runs REGEX "LongRun\\(" LIMIT_COUNT 1)
+      if(long_runs)
+        set_tests_properties(${name} PROPERTIES COST 1000)
+      endif()
     endif()
   endforeach()
 endfunction()
