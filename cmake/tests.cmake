@@ -27,12 +27,22 @@ function(tavrel_add_tests)
     endif()
     add_executable(${name} ${src})
     target_link_libraries(${name} PRIVATE ${PICK_UNPARSED_ARGUMENTS} GTest::gtest GTest::gtest_main)
+    # test_support/long_runs.h: long runs do a tenth of their steps under the
+    # sanitizers.
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/graph_window)
+    target_compile_definitions(${name} PRIVATE TAVREL_SHORTENED_RUNS=$<BOOL:${TAVREL_SANITIZE}>)
     if(src MATCHES "_xtest\\.cpp$")
       add_test(NAME ${name} COMMAND ${TAVREL_WITH_XVFB} $<TARGET_FILE:${name}>)
       set_tests_properties(${name} PROPERTIES LABELS x11 TIMEOUT 300)
     else()
       add_test(NAME ${name} COMMAND ${name})
       set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+      # The long runs start first: a fresh build has no timings to order by,
+      # and one of them started last would hold up the whole run.
+      file(STRINGS ${src} long_runs REGEX "LongRun\\(" LIMIT_COUNT 1)
+      if(long_runs)
+        set_tests_properties(${name} PROPERTIES COST 1000)
+      endif()
     endif()
   endforeach()
 endfunction()

@@ -12,6 +12,7 @@
 #include <new>
 
 #include "scene_run.h"
+#include "test_support/long_runs.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ TEST(SceneStability, FiniteAndNearUnderEverySwitchCombination) {
             StartScene(scene, s, seed);
             int32_t offender = 0;
             int32_t k = 0;
-            for (; k < 60 * StepsPerSecond; k++) {
+            for (; k < LongRun(60 * StepsPerSecond); k++) {
                 StepWorld(StepDuration);
                 if (!BodiesFiniteAndNear(offender)) break;
             }

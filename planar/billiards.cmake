@@ -39,7 +39,7 @@ endif()
 
 tavrel_add_tests(ONLY "^(disc_billiard|flat_billiards)_test$" flat_billiards)
 tavrel_add_tests(ONLY "^(bitmap_file|bitmap_fuzz)_test$" bitmap_file program_kit)
-tavrel_add_tests(ONLY "^gl_billiard_test$" gl_billiard PkgConfig::GLLIBS)
+tavrel_add_tests(ONLY "^gl_billiard_test$" gl_billiard tavrel_internal)  # the library's GL contexts
 
 tavrel_bench_libs(disc_billiard_bench flat_billiards gl_billiard)
 if(TARGET bitmap_file_test)

@@ -7,7 +7,3 @@ tavrel_add_program(cue_rack_events SOURCES cue_rack_events_main.cpp LIBS cue_rac
 tavrel_add_tests(ONLY "^cue_rack_" cue_rack)
 
 tavrel_bench_libs(cue_rack_bench cue_rack)
-if(TEST cue_rack_long_test)
-  # A million frames of 37 balls: minutes under the sanitizers.
-  set_tests_properties(cue_rack_long_test PROPERTIES TIMEOUT 1800)
-endif()

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <vector>
 
+#include "test_support/long_runs.h"
+
 namespace {
 
 constexpr double Dt = 0.001;
@@ -231,7 +233,7 @@ void RunLong(const TBilliardSettings& settings, double w, double h, bool velocit
         StartRandomDiscs(settings, static_cast<int32_t>(w), static_cast<int32_t>(h), random);
     int32_t x = 100, y = 100;
     const double grow = settings.DiscCount == 16 ? 12 : 39;
-    for (int32_t frame = 0; frame < 100000; frame++) {
+    for (int32_t frame = 0; frame < LongRun(100000); frame++) {
         if (RandomBelow(random, 200) == 0) {
             x = RandomBelow(random, static_cast<int32_t>(w) + 40) - 20;
             y = RandomBelow(random, static_cast<int32_t>(h) + 40) - 20;

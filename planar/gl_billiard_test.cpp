@@ -2,8 +2,6 @@
 // its own without any window.
 #include "gl_billiard.h"
 
-#include <EGL/egl.h>
-#include <EGL/eglext.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <gtest/gtest.h>
@@ -11,35 +9,22 @@
 #include <array>
 #include <cmath>
 
+#include "platform/egl_contexts.h"
+
 namespace {
 
 using TMatrix = std::array<double, 16>;  // column-major, as GL keeps it
 
 class Camera : public ::testing::Test {
 protected:
-    static EGLDisplay Display;
-    static EGLContext Context;
+    // The library's context for bitmaps: its display stays initialized for
+    // the whole run, so the driver is not unloaded before the leak check and
+    // what it keeps stays attributable to it.
+    static inline TGlContexts Gl;
 
-    static void SetUpTestSuite() {
-        Display = eglGetPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-        if (Display == EGL_NO_DISPLAY || !eglInitialize(Display, nullptr, nullptr)) return;
-        eglBindAPI(EGL_OPENGL_API);
-        // No surface will be made: any surface type will do.
-        const EGLint attributes[] = {EGL_SURFACE_TYPE, 0, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT, EGL_NONE};
-        EGLConfig config;
-        EGLint count = 0;
-        if (!eglChooseConfig(Display, attributes, &config, 1, &count) || count < 1) return;
-        Context = eglCreateContext(Display, config, EGL_NO_CONTEXT, nullptr);
-        if (Context != EGL_NO_CONTEXT) eglMakeCurrent(Display, EGL_NO_SURFACE, EGL_NO_SURFACE, Context);
-    }
-    static void TearDownTestSuite() {
-        if (Context != EGL_NO_CONTEXT) {
-            eglMakeCurrent(Display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-            eglDestroyContext(Display, Context);
-        }
-        if (Display != EGL_NO_DISPLAY) eglTerminate(Display);
-    }
-    void SetUp() override { ASSERT_NE(Context, EGL_NO_CONTEXT) << "no OpenGL context without a window"; }
+    static void SetUpTestSuite() { CreateBitmapGlContext(Gl, 1, 1); }
+    static void TearDownTestSuite() { DestroyGlContexts(Gl); }
+    void SetUp() override { ASSERT_TRUE(MakeBitmapGlCurrent(Gl)) << "no OpenGL context without a window"; }
 
     static TMatrix LookAt(double eyeX, double eyeY, double eyeZ, double upX, double upY, double upZ) {
         glMatrixMode(GL_MODELVIEW);
@@ -60,8 +45,6 @@ protected:
                       std::cos(p), 0);
     }
 };
-EGLDisplay Camera::Display = EGL_NO_DISPLAY;
-EGLContext Camera::Context = EGL_NO_CONTEXT;
 
 void ExpectRows(const TMatrix& m, const std::array<double, 9>& rows, const char* what) {
     for (int r = 0; r < 3; r++)

@@ -6,6 +6,8 @@
 #include <set>
 #include <utility>
 
+#include "test_support/long_runs.h"
+
 namespace {
 
 TMassBall Ball(double x, double y, double vx, double vy, double r = 10, double m = 1) {
@@ -131,7 +133,7 @@ TEST(GasOverTime, EnergyKeptAndEveryoneInside) {
     ASSERT_TRUE(PlaceGasParticles(799, 599, random));
     const double start = GasEnergy();
     double worst = 0;
-    for (int frame = 0; frame < 100000; frame++) {
+    for (int frame = 0; frame < LongRun(100000); frame++) {
         StepGas(GasParticles.data(), GasParticleCount, 799, 599);
         if (frame % 100 != 0) continue;
         for (int k = 0; k < GasParticleCount; k++) {
@@ -149,7 +151,7 @@ TEST(TwoBallsOverTime, FiniteAndInside) {
     TRandomSource random{};
     SeedRandom(random, 11);
     PlaceTwoBalls(799, 599, random);
-    for (int frame = 0; frame < 100000; frame++) StepTwoBalls(799, 599);
+    for (int frame = 0; frame < LongRun(100000); frame++) StepTwoBalls(799, 599);
     for (int k = 0; k < 2; k++) {
         EXPECT_GT(TwoBalls[k].X, -10);
         EXPECT_LT(TwoBalls[k].X, 810);

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "peg_field.h"
+#include "test_support/long_runs.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ TEST(PegFieldOverTime, AHundredDropsForAHundredThousandFrames) {
     int32_t longestDeep = 0;
     double fastest = 0;
     int64_t contacts = 0;
-    for (int32_t frame = 0; frame < 100000; frame++) {
+    for (int32_t frame = 0; frame < LongRun(100000); frame++) {
         BurstCounter = 0;
         RunPegSubSteps(Right, Bottom, random, false);
         contacts += BurstCounter > 0;

@@ -20,7 +20,3 @@ tavrel_add_tests(ONLY "^peg_field_" peg_field)
 
 tavrel_bench_libs(dots_segments_bench dots_segments)
 tavrel_bench_libs(peg_particles_bench peg_field)
-if(TEST peg_field_long_test)
-  # Three million sub-steps of a hundred drops: minutes under the sanitizers.
-  set_tests_properties(peg_field_long_test PROPERTIES TIMEOUT 1800)
-endif()

@@ -8,11 +8,12 @@
 #include <cstring>
 
 #include "rigid_scenarios.h"
+#include "test_support/long_runs.h"
 
 namespace {
 
 constexpr double Right = 799, Bottom = 599;
-constexpr int32_t MinuteOfFrames = 6000;  // 60 s at 0.01 s a frame
+constexpr int32_t MinuteOfFrames = LongRun(6000);  // 60 s at 0.01 s a frame
 
 void ResetEngine() {
     RigidGravity = 256;
@@ -111,12 +112,12 @@ void ExpectSameRun(TTable& table, int32_t lastIndex, int32_t frames, const char*
 TEST(RigidLongRun, QuickRejectsChangeNothing) {
     for (int32_t number = 0; number < RigidScenarioCount; number++) {
         BuildScenario(number, 5);
-        ExpectSameRun(RigidBodies, LastBodyIndex, 1000, ("scenario " + std::to_string(number)).c_str());
+        ExpectSameRun(RigidBodies, LastBodyIndex, LongRun(1000), ("scenario " + std::to_string(number)).c_str());
     }
     BuildCrowd(5);
-    ExpectSameRun(CrowdBodies, 24, 1500, "25 crowd bodies");
+    ExpectSameRun(CrowdBodies, 24, LongRun(1500), "25 crowd bodies");
     BuildCrowd(6);
-    ExpectSameRun(CrowdBodies, CrowdLastIndex, 700, "101 crowd bodies");
+    ExpectSameRun(CrowdBodies, CrowdLastIndex, LongRun(700), "101 crowd bodies");
 }
 
 }  // namespace

@@ -9,10 +9,11 @@
 
 #include "box_balls_controls.h"
 #include "box_scenes.h"
+#include "test_support/long_runs.h"
 
 namespace {
 
-constexpr int32_t Frames = 20000;
+constexpr int32_t Frames = LongRun(20000);
 
 long double Energy() {
     long double e = 0;

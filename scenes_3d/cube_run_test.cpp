@@ -7,9 +7,11 @@
 
 #include <cmath>
 
+#include "test_support/long_runs.h"
+
 namespace {
 
-constexpr int32_t RunFrames = 20000;
+constexpr int32_t RunFrames = LongRun(20000);
 constexpr int32_t RestFrom = 18000;
 
 struct TRunWorst {
@@ -70,9 +72,10 @@ TEST(CubeRun, LeftAloneThePileSettles) {
     const TRunWorst worst = RunScene(false);
     EXPECT_EQ(worst.FirstBadFrame, 0);
     EXPECT_LT(worst.Speed, 2.0);
-    EXPECT_LT(worst.RestingSpeed, 0.05);
     EXPECT_LT(worst.LengthError, LengthTolerance);
     EXPECT_LT(worst.SquarenessError, SquarenessTolerance);
+    if (ShortenedRuns) return;  // the pile settles only in the whole run
+    EXPECT_LT(worst.RestingSpeed, 0.05);
     // Everything ends on the floor or on other cubes, the bottom layer no
     // deeper in the floor than the springs' give.
     for (int32_t i = 0; i < ShotCube; i++) EXPECT_LT(Cubes[i].Pos.Y, 122.1) << i;

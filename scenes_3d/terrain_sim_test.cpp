@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "test_support/long_runs.h"
+
 namespace {
 
 class TerrainTest : public ::testing::Test {
@@ -159,7 +161,7 @@ TEST_F(TerrainTest, SurfaceBouncesAndTheFieldsEdge) {
 
 // A long run from the start and from moved starts: nothing goes NaN, no
 // ball is launched, no pair sticks together.
-void LongRun(const TTerrainVariant& variant, int steps, double shift) {
+void RunLong(const TTerrainVariant& variant, int steps, double shift) {
     TerrainVariant = variant;
     BuildHeightGrid();
     PlaceTerrainBalls();
@@ -184,8 +186,8 @@ void LongRun(const TTerrainVariant& variant, int steps, double shift) {
 
 TEST_F(TerrainTest, LongRunsStayBounded) {
     for (double shift : {0.0, 0.013, -0.31}) {
-        LongRun(TerrainWireVariant, 100000, shift);
-        LongRun(TerrainGlVariant, 200000, shift);
+        RunLong(TerrainWireVariant, LongRun(100000), shift);
+        RunLong(TerrainGlVariant, LongRun(200000), shift);
     }
 }
 
