@@ -23,7 +23,8 @@ function(tavrel_add_program name)
     target_compile_definitions(${test} PRIVATE PROGRAM_PATH="$<TARGET_FILE:${name}>")
     add_dependencies(${test} ${name})
     add_test(NAME ${test} COMMAND ${TAVREL_WITH_XVFB} $<TARGET_FILE:${test}>)
-    set_tests_properties(${test} PROPERTIES LABELS x11 TIMEOUT 300)
+    set_tests_properties(${test} PROPERTIES LABELS x11 TIMEOUT 300
+      SKIP_REGULAR_EXPRESSION "${TAVREL_NO_GL_SKIP}")
   endif()
 endfunction()
 
