@@ -9,6 +9,7 @@
 #include "box_balls_wire_frame.h"
 #include "box_scenes.h"
 #include "headless_pages.h"
+#include "sphere_lists.h"
 #include "tavrel.h"
 #include "view3d.h"
 
@@ -105,11 +106,10 @@ void GlFrame(benchmark::State& state) {
     SelectGlTarget(true);
     MovingBalls(int32_t(state.range(0)));
     ResetOrbitCamera();
-    OpenSphereQuadric();
     for (int i = 0; i < 20; i++) RunBoxBallsGlFrame();  // shaders compile on the first swaps
     for (auto _ : state) benchmark::DoNotOptimize(RunBoxBallsGlFrame());
     state.counters["balls"] = double(BallCount);
-    CloseSphereQuadric();
+    FreeSphereLists();
     SelectGlTarget(false);
     CloseGraphWindow();
 }
