@@ -1,9 +1,10 @@
 // The disc billiards: one frame's simulation of each program (cue rule and
-// disc loop, no drawing), disc_billiard_flat's whole frame (flip, clear,
-// simulation, fifty circles) and disc_billiard_gl's whole frame at 640 x 480.
-// Each repetition is one frame of a single run, so the median is the median
-// frame; the pointer wanders as a user's would. The frames need an X server
-// (tools/with_xvfb.sh); the simulations run anywhere.
+// disc loop, no drawing) and disc_billiard_flat's whole frame (flip, clear,
+// simulation, fifty circles) at 640 x 480, each repetition one frame of a
+// single run, so that the median is the median frame; the pointer wanders as
+// a user's would. disc_billiard_gl's whole frames as gl_program_frames.h runs
+// them. The frames need an X server (tools/with_xvfb.sh); the simulations run
+// anywhere.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -16,6 +17,7 @@
 #include "disc_billiard.h"
 #include "flat_billiards.h"
 #include "frame_pacing.h"
+#include "gl_program_frames.h"
 #include "gl_billiard.h"
 #include "tavrel.h"
 
@@ -69,78 +71,48 @@ void RackSimulationFrame(benchmark::State& state) { SimulationFrame(state, RackB
 
 // ---- Whole frames in a window
 
-enum class TWindowKind { None, Flat, Gl };
-TWindowKind OpenKind = TWindowKind::None;
-std::string TextureDirectory;
-
-void CloseBenchWindow() {
-    if (OpenKind == TWindowKind::Gl) {
-        EndGlBilliard();
-        SelectGlTarget(false);
-    }
-    if (OpenKind != TWindowKind::None) CloseGraphWindow();
-    OpenKind = TWindowKind::None;
-}
-
-uint32_t Checks(int32_t x, int32_t y) { return ((x / 16 + y / 16) % 2) ? 0x2050A0 : 0x40A040; }
-
-bool OpenBenchWindow(TWindowKind kind) {
-    if (OpenKind == kind) return true;
-    CloseBenchWindow();
+bool OpenFlatWindow() {
+    if (GraphWindowIsOpen()) return true;
     FramePacingOn = false;
     int16_t driver = 3, mode = 4;
     OpenGraphWindow(driver, mode, "BILIARD 3D");
     if (!GraphWindowIsOpen()) return false;
-    OpenKind = kind;
-    if (kind == TWindowKind::Flat) {
-        StartFlatBilliard(1);
-        return true;
-    }
-    // A texture of the same size as the build's earth.bmp, in a directory of
-    // its own, where the program looks for it.
-    if (TextureDirectory.empty()) {
-        char pattern[] = "/tmp/billiard_bench_XXXXXX";
-        if (!mkdtemp(pattern)) return false;
-        TextureDirectory = pattern;
-        TFaultText fault;
-        if (!WriteBitmapFile((TextureDirectory + "/earth.bmp").c_str(), EncodeBitmap(256, 128, Checks), fault))
-            return false;
-    }
-    if (chdir(TextureDirectory.c_str()) != 0) return false;
-    TFaultText fault;
-    return StartGlBilliard(1, fault);
+    StartFlatBilliard(1);
+    return true;
 }
 
 void FlatFrame(benchmark::State& state) {
-    if (!OpenBenchWindow(TWindowKind::Flat)) {
+    if (!OpenFlatWindow()) {
         state.SkipWithError("the window did not open");
         return;
     }
     for (auto _ : state) benchmark::DoNotOptimize(RunFlatBilliardFrame());
 }
 
-void GlFrame(benchmark::State& state) {
-    if (!OpenBenchWindow(TWindowKind::Gl)) {
-        state.SkipWithError("no window, no OpenGL or no texture");
-        return;
-    }
-    for (auto _ : state) benchmark::DoNotOptimize(RunGlBilliardFrame());
-}
+uint32_t Checks(int32_t x, int32_t y) { return ((x / 16 + y / 16) % 2) ? 0x2050A0 : 0x40A040; }
 
-// Frames one after another as fast as they go, without pacing.
-void GlFramesUnpaced(benchmark::State& state) {
-    if (!OpenBenchWindow(TWindowKind::Gl)) {
-        state.SkipWithError("no window, no OpenGL or no texture");
+// With a texture of the same size as the build's earth.bmp, in a directory
+// of its own, where the program looks for it.
+void GlFrame(benchmark::State& state) {
+    if (GraphWindowIsOpen()) CloseGraphWindow();  // FlatFrame keeps its window over its repetitions
+    char directory[] = "/tmp/billiard_bench_XXXXXX";
+    if (!mkdtemp(directory)) {
+        state.SkipWithError("no directory for the texture");
         return;
     }
-    for (auto _ : state) benchmark::DoNotOptimize(RunGlBilliardFrame());
-    state.counters["frames/s"] =
-        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-    CloseBenchWindow();
-    if (!TextureDirectory.empty()) {
-        unlink((TextureDirectory + "/earth.bmp").c_str());
-        rmdir(TextureDirectory.c_str());
+    const std::string texture = std::string(directory) + "/" + TextureFileName;
+    TFaultText fault;
+    if (WriteBitmapFile(texture.c_str(), EncodeBitmap(256, 128, Checks), fault) && chdir(directory) == 0 &&
+        OpenGlProgramWindow(state, "disc_billiard_gl", 4, "BILIARD 3D")) {
+        if (StartGlBilliard(1, fault))
+            RunGlProgramFrames(state, RunGlBilliardFrame);
+        else
+            state.SkipWithError(fault.data());
+        EndGlBilliard();
+        CloseGlProgramWindow();
     }
+    unlink(texture.c_str());
+    rmdir(directory);
 }
 
 double Percentile90(const std::vector<double>& times) {
@@ -160,7 +132,4 @@ BENCHMARK(RackSimulationFrame)->Iterations(1)->Repetitions(20000)->ReportAggrega
 BENCHMARK(FlatFrame)->Iterations(1)->Repetitions(2000)->ReportAggregatesOnly(true)
     ->ComputeStatistics("p90", Percentile90)
     ->UseRealTime()->Unit(benchmark::kMicrosecond);
-BENCHMARK(GlFrame)->Iterations(1)->Repetitions(300)->ReportAggregatesOnly(true)
-    ->ComputeStatistics("p90", Percentile90)
-    ->UseRealTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(GlFramesUnpaced)->Iterations(300)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(GlFrame)->Apply(GlProgramFrameRuns);

@@ -11,7 +11,7 @@ add_library(bitmap_file STATIC ${CMAKE_CURRENT_LIST_DIR}/bitmap_file.cpp)
 target_include_directories(bitmap_file PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 
 add_library(gl_billiard STATIC ${CMAKE_CURRENT_LIST_DIR}/gl_billiard.cpp)
-target_link_libraries(gl_billiard PUBLIC disc_billiard bitmap_file tavrel_gl)
+target_link_libraries(gl_billiard PUBLIC disc_billiard bitmap_file sphere_lists)
 
 # The texture is ours: the build writes it beside the programs.
 add_executable(earth_bitmap ${CMAKE_CURRENT_LIST_DIR}/earth_bitmap_tool.cpp)

@@ -8,6 +8,7 @@
 #include "disc_billiard.h"
 #include "program_input.h"
 #include "random_source.h"
+#include "sphere_lists.h"
 #include "tavrel.h"
 
 double CamPitch = 90, CamYaw = 0, CamDist = 500;
@@ -17,7 +18,6 @@ int32_t GlMouseX = 0, GlMouseY = 0, PrevMouseX = 0, PrevMouseY = 0;
 namespace {
 
 TBitmapImage Texture;
-GLUquadric* SphereQuadric = nullptr;
 
 constexpr double DegreesToRadians = 3.14159265358979323846 / 180;
 constexpr double RimHeight = 40;
@@ -55,7 +55,7 @@ void DrawSphere(const TDisc& disc) {
     glPushMatrix();
     glTranslatef(static_cast<float>(disc.X - TableCentreX), static_cast<float>(disc.Y - TableCentreY),
                  static_cast<float>(TableZ - disc.Radius));
-    gluSphere(SphereQuadric, disc.Radius, 30, 30);
+    DrawListedSphere(disc.Radius);
     glPopMatrix();
 }
 
@@ -100,7 +100,6 @@ bool StartGlBilliard(uint32_t seed, TFaultText& fault) {
     gluBuild2DMipmaps(GL_TEXTURE_2D, 3, Texture.Width, Texture.Height, GL_RGB, GL_UNSIGNED_BYTE,
                       Texture.Pixels());
     StartRandomDiscs(GlBilliard, GetRightEdge(), GetBottomEdge(), ProgramRandom);
-    SphereQuadric = gluNewQuadric();
     return true;
 }
 
@@ -127,6 +126,5 @@ bool RunGlBilliardFrame() {
 
 void EndGlBilliard() {
     Texture = TBitmapImage{};
-    if (SphereQuadric) gluDeleteQuadric(SphereQuadric);
-    SphereQuadric = nullptr;
+    FreeSphereLists();
 }

@@ -29,5 +29,6 @@ TCameraPlacement PlaceCamera(double yawDegrees, double pitchDegrees, double dist
 bool StartGlBilliard(uint32_t seed, TFaultText& fault);
 // True when a key waits (the program then ends; the key stays unread).
 bool RunGlBilliardFrame();
-// Releases the texture's file content and the quadric.
+// Releases the texture's file content and the sphere lists (the window's
+// context still current).
 void EndGlBilliard();

@@ -5,7 +5,7 @@ target_include_directories(scenes_box_balls PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(scenes_box_balls PUBLIC scenes_vec3 scenes_view3d program_kit)
 
 add_library(box_balls_gl_frame STATIC box_balls_gl_frame.cpp)
-target_link_libraries(box_balls_gl_frame PUBLIC scenes_box_balls tavrel_gl)
+target_link_libraries(box_balls_gl_frame PUBLIC scenes_box_balls sphere_lists)
 add_library(box_balls_wire_frame STATIC box_balls_wire_frame.cpp)
 target_link_libraries(box_balls_wire_frame PUBLIC scenes_box_balls scenes_view3d)
 

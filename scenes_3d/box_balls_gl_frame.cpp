@@ -11,11 +11,10 @@
 #include "frame_pacing.h"
 #include "program_input.h"
 #include "program_window.h"
+#include "sphere_lists.h"
 #include "tavrel.h"
 
 namespace {
-
-GLUquadric* SphereQuadric = nullptr;
 
 void Vertex3f(const TVec3& v) { glVertex3f(float(v.X), float(v.Y), float(v.Z)); }
 void Vertex3d(const TVec3& v) { glVertex3d(v.X, v.Y, v.Z); }
@@ -51,13 +50,6 @@ void BeginBoxBallsGl(TRandomSource& random) {
     AddBoxWalls(GlSceneScale);
 }
 
-void OpenSphereQuadric() { SphereQuadric = gluNewQuadric(); }
-
-void CloseSphereQuadric() {
-    if (SphereQuadric) gluDeleteQuadric(SphereQuadric);
-    SphereQuadric = nullptr;
-}
-
 void DrawBoxSceneGL() {
     for (int32_t i = 0; i < BallCount; i++) {
         const TBoxBall& b = BoxBalls[size_t(i)];
@@ -66,7 +58,7 @@ void DrawBoxSceneGL() {
         glColor3f(red / 256.0f, green / 256.0f, blue / 256.0f);
         glPushMatrix();
         glTranslatef(float(b.Pos.X), float(b.Pos.Y), float(b.Pos.Z));
-        if (SphereQuadric) gluSphere(SphereQuadric, b.Radius, 30, 30);
+        DrawListedSphere(b.Radius);
         glPopMatrix();
         if (ShowVectors) {
             TVec3 tip;
@@ -125,9 +117,8 @@ int BoxBallsGLMain() {
     SeedRandom(ProgramRandom, TickCount());
     SelectGlTarget(true);
     BeginBoxBallsGl(ProgramRandom);
-    OpenSphereQuadric();
     while (RunBoxBallsGlFrame() != KeyEsc) PaceFrame();
-    CloseSphereQuadric();
+    FreeSphereLists();
     SelectGlTarget(false);
     CloseGraphWindow();
     return 0;

@@ -8,9 +8,6 @@
 
 // Camera, switches, tables and the scene drawn from random.
 void BeginBoxBallsGl(TRandomSource& random);
-// The one sphere quadric of the run.
-void OpenSphereQuadric();
-void CloseSphereQuadric();
 void DrawBoxSceneGL();
 // Keys, held arrows, mouse, drawing, step, click, swap; returns the key.
 uint8_t RunBoxBallsGlFrame();

@@ -6,7 +6,7 @@ target_link_libraries(scenes_terrain PUBLIC scenes_vec3 program_kit)
 tavrel_add_tests(ONLY "^terrain_sim_" scenes_terrain)
 
 add_library(scenes_terrain_frames STATIC terrain_wire_frame.cpp terrain_gl_frame.cpp)
-target_link_libraries(scenes_terrain_frames PUBLIC scenes_terrain scenes_view3d tavrel_gl)
+target_link_libraries(scenes_terrain_frames PUBLIC scenes_terrain scenes_view3d sphere_lists)
 tavrel_add_program(terrain_balls_wire SOURCES terrain_balls_wire_main.cpp
   LIBS scenes_terrain_frames TEST terrain_balls_wire_xtest.cpp)
 tavrel_add_program(terrain_balls_gl SOURCES terrain_balls_gl_main.cpp

@@ -15,7 +15,7 @@ extern int16_t TerrainPrevMouseX, TerrainPrevMouseY;
 // The scene and camera of each program as at its start.
 void BeginTerrainWire();
 void BeginTerrainGl();
-// Frees what BeginTerrainGl took for the spheres.
+// Frees the spheres' lists (the window's context still current).
 void EndTerrainGl();
 // The gl program's held keys and right drag; Up never takes the distance to
 // 0 or below, where nothing would be drawn. The pointer keeps 16 bits.

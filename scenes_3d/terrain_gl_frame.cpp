@@ -8,6 +8,7 @@
 #include "key_codes.h"
 #include "program_input.h"
 #include "program_window.h"
+#include "sphere_lists.h"
 #include "tavrel.h"
 #include "terrain_frames.h"
 #include "terrain_sim.h"
@@ -16,8 +17,6 @@ TTerrainOrbit TerrainOrbit{0, 40, 60, 90, 1.0};
 int16_t TerrainPrevMouseX = 0, TerrainPrevMouseY = 0;
 
 namespace {
-
-GLUquadric* Quadric = nullptr;
 
 void CornerVertex(int32_t r, int32_t c, int32_t row, int32_t column, long double k) {
     glColor3f(float(c / 100.0L + k), float(r / 100.0L + k), float((r + c) / 100.0L + k));
@@ -40,7 +39,7 @@ void DrawTerrainGl() {
         glColor3f(float(red) / 256, float(green) / 256, float(blue) / 256);
         glPushMatrix();
         glTranslatef(float(ball.Pos.X), float(ball.Pos.Y), float(ball.Pos.Z));
-        gluSphere(Quadric, ball.Radius, 30, 30);
+        DrawListedSphere(ball.Radius);
         glPopMatrix();
         for (int32_t k = 1; k < TrailLength; k++) {
             glColor3f(1, 1, 1);
@@ -96,14 +95,9 @@ void BeginTerrainGl() {
     FrameCount = 0;
     BuildHeightGrid();
     PlaceTerrainBalls();
-    // One quadric for every sphere of the run.
-    if (!Quadric) Quadric = gluNewQuadric();
 }
 
-void EndTerrainGl() {
-    gluDeleteQuadric(Quadric);
-    Quadric = nullptr;
-}
+void EndTerrainGl() { FreeSphereLists(); }
 
 bool RunTerrainGlFrame() {
     SteerTerrainOrbit(KeyIsHeld(VkUp), KeyIsHeld(VkDown), KeyIsHeld(VkLeft),
