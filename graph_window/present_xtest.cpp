@@ -7,6 +7,7 @@
 // it is shown. True-colour pages, of which a present copies only what was
 // written, show exactly what they hold. And an open without the standard
 // fonts fails with -5 but leaves a window that closes normally.
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,6 +22,7 @@
 #include <thread>
 #include <vector>
 
+#include "gl_unit.h"
 #include "graph_unit.h"
 #include "platform/x11_window.h"
 #include "test_support/scratch_dir.h"
@@ -212,7 +214,8 @@ TEST(DirectDraw, ShownPageDrawingAppearsWithoutAFlip) {
 
 // A true-colour present copies only what was written since the page's image
 // took it in: a band drawn on a hidden page, a page shown again unchanged, a
-// shape drawn on the shown page right after the flip all show exactly the page.
+// shape drawn on the shown page right after the flip and an OpenGL frame all
+// show exactly the page.
 TEST(Present, TrueColourPagesShowExactlyWhatTheyHold) {
     TXDriver x;
     ASSERT_TRUE(OpenXDriver(x));
@@ -238,6 +241,13 @@ TEST(Present, TrueColourPagesShowExactlyWhatTheyHold) {
         SelectShownPage(page);
         FillEllipseShape(200, 200, 30, int16_t(20 + 10 * round));
         EXPECT_TRUE(showsPage(page)) << "disc on shown page " << page;
+    }
+    if (GlAvailable) {  // an OpenGL frame brought into the shown page
+        glClearColor(0.0f, 0.5f, 1.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glFinish();
+        SetRefreshMode(2);
+        EXPECT_TRUE(showsPage(ShownPage)) << "OpenGL frame";
     }
     CloseGraphWindow();
     CloseXDriver(x);
