@@ -1,6 +1,6 @@
 // The library's figure beside what the machine does without it, in one
-// process: a true-colour page clear beside memset of the same bytes, a
-// palette page present beside a plain XShmPutImage of the same size, and
+// process: a true-colour page clear beside memset of the same bytes, palette
+// and true-colour page presents beside a plain XShmPutImage of the same size, and
 // seven held-key polls of one frame beside one keyboard query. Needs an X
 // server (tools/with_xvfb.sh); run from a Release build.
 #include <benchmark/benchmark.h>
@@ -164,6 +164,33 @@ void BM_PresentPalettePageProgramFrame(benchmark::State& state) {
     SelectDrawPage(2);
 }
 
+// True colour: two pages taking turns, `rows` rows of each drawn anew in a
+// new colour (untimed) while it was hidden. The pages hold the server's words
+// already; a present copies what was drawn and puts the page.
+void PresentTrueColourPages(benchmark::State& state, int16_t rows) {
+    if (!EnsureBenchWindow(9, state)) return;
+    uint16_t page = 0;
+    int16_t y = 0;
+    uint32_t colour = 0x203040;
+    for (auto _ : state) {
+        if (rows > 0) {
+            state.PauseTiming();
+            SelectDrawPage(page);
+            SetAreaFill(1, colour ^= 0x010101);
+            FillBox(0, y, 799, int16_t(y + rows - 1));
+            y = int16_t((y + rows) % (600 - rows + 1));
+            state.ResumeTiming();
+        }
+        AwaitPresentAfter([&] { SelectShownPage(page); });
+        page ^= 1;
+    }
+    SelectDrawPage(2);
+}
+
+void BM_PresentTrueColourPageShownAgain(benchmark::State& state) { PresentTrueColourPages(state, 0); }
+void BM_PresentTrueColourPageAfterBand(benchmark::State& state) { PresentTrueColourPages(state, 40); }
+void BM_PresentTrueColourPageEveryPixelChanged(benchmark::State& state) { PresentTrueColourPages(state, 600); }
+
 // The anchor: a window of our own and an 800 x 600 shared-memory image put
 // and synchronised, nothing else.
 // rewrittenBlocks: how many 64-pixel blocks of each row are written anew
@@ -270,6 +297,9 @@ BENCHMARK(BM_PresentPalettePageAllChanged)->UseRealTime()->Repetitions(5)->Repor
 BENCHMARK(BM_PresentPalettePageEveryRowRedrawn)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_PresentPalettePageEveryPixelChanged)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_PresentPalettePageProgramFrame)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_PresentTrueColourPageShownAgain)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_PresentTrueColourPageAfterBand)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_PresentTrueColourPageEveryPixelChanged)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_OneKeymapQuery)->UseRealTime()->Iterations(300)->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_SevenKeyIsHeldPolls)->UseRealTime()->Iterations(300)->Repetitions(5)->ReportAggregatesOnly();
 

@@ -73,20 +73,17 @@ void ShowDrawnArea(int64_t x1, int64_t y1, int64_t x2, int64_t y2) {
     y2 = std::min<int64_t>(y2, c.Y2);
     if (x1 > x2 || y1 > y2) return;
     TPage& page = DrawPageRef();
-    if (page.BlankKnown) {
-        TClientRect& d = page.Drawn;
-        const bool none = d.X1 > d.X2 || d.Y1 > d.Y2;
-        d.X1 = none ? int32_t(x1) : std::min(d.X1, int32_t(x1));
-        d.Y1 = none ? int32_t(y1) : std::min(d.Y1, int32_t(y1));
-        d.X2 = none ? int32_t(x2) : std::max(d.X2, int32_t(x2));
-        d.Y2 = none ? int32_t(y2) : std::max(d.Y2, int32_t(y2));
-    }
+    if (page.BlankKnown) WidenClientRect(page.Drawn, int32_t(x1), int32_t(y1), int32_t(x2), int32_t(y2));
+    WidenClientRect(page.Written, int32_t(x1), int32_t(y1), int32_t(x2), int32_t(y2));
     if (!DirectDraw || !DrawPageSurface().Pixels) return;
-    InvalidateClientRect(static_cast<int32_t>(x1), static_cast<int32_t>(y1), static_cast<int32_t>(x2),
-                         static_cast<int32_t>(y2));
+    RequestShownRect(int32_t(x1), int32_t(y1), int32_t(x2), int32_t(y2));
 }
 
-void ForgetDrawPageBlank() { DrawPageRef().BlankKnown = false; }
+void ForgetDrawPageBlank() {
+    TPage& page = DrawPageRef();
+    page.BlankKnown = false;
+    page.Written = {0, 0, PageWidth - 1, PageHeight - 1};  // nor is it known where
+}
 
 // ---- Setters ------------------------------------------------------------------
 

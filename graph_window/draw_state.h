@@ -63,12 +63,14 @@ inline int16_t PortToPage(int32_t v, int32_t origin) {
 TSurface DrawPageSurface();
 
 // Notes the part of the rectangle (page pixels, inclusive) that drawing can
-// have reached among the draw page's drawn pixels and, while the draw page is
-// shown, asks the window for it. Every write into a page reports its area here
-// or calls ForgetDrawPageBlank.
+// have reached among the draw page's drawn and written pixels and, while the
+// draw page is shown, asks the window for it. Every write into a page reports
+// its area here or calls ForgetDrawPageBlank: a true-colour present copies
+// nothing else.
 void ShowDrawnArea(int64_t x1, int64_t y1, int64_t x2, int64_t y2);
 
-// For writes whose reach is not known exactly (glyphs, OpenGL frames).
+// For writes whose reach is not known exactly (glyphs, OpenGL frames): the
+// whole page counts as written.
 void ForgetDrawPageBlank();
 
 // ResetDrawState after its palette step: the defaults with the named colours

@@ -26,7 +26,20 @@ struct TPage {
     bool BlankKnown = false;
     uint32_t Blank = 0;
     TClientRect Drawn{0, 0, -1, -1};
+    // What was written since the page's screen image last took it in: a
+    // true-colour present copies only this, so a page shown again unchanged
+    // costs the put alone. Guarded by DrawLock.
+    TClientRect Written{0, 0, -1, -1};
 };
+
+// Grows r to cover the rectangle (corners included, inside the page).
+inline void WidenClientRect(TClientRect& r, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    const bool none = r.X1 > r.X2 || r.Y1 > r.Y2;
+    r.X1 = none || x1 < r.X1 ? x1 : r.X1;
+    r.Y1 = none || y1 < r.Y1 ? y1 : r.Y1;
+    r.X2 = none || x2 > r.X2 ? x2 : r.X2;
+    r.Y2 = none || y2 > r.Y2 ? y2 : r.Y2;
+}
 
 constexpr int PageCount = 4;
 
@@ -130,9 +143,13 @@ uint32_t GraphWindowProc(uint32_t window, uint32_t message, uint32_t wParam, uin
 void PickDefaultMode(int16_t& driver, int16_t& mode);
 void ComputeWindowLayout();
 
-// Ask the window thread to copy the rectangle (client pixels, inclusive) of the
-// shown page to the screen. Cheap: requests are merged and the window thread
-// presents at most once per wake-up. Does nothing without a window.
+// Ask the window thread to put the rectangle (client pixels, inclusive) of the
+// shown page on the screen, what was written of the page converted first.
+// Cheap: requests are merged and the window thread presents at most once per
+// wake-up. Does nothing without a window.
+void RequestShownRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+// The same after writes into the shown page that Written may lack (tests
+// fill pages directly): the whole page counts as written.
 void InvalidateClientRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
 void InvalidateWholeClient();
 

@@ -149,8 +149,17 @@ void CloseGraphWindow() {
     ResultCode = int16_t(JoinWindowThread());  // the quit request's 0
 }
 
-void InvalidateClientRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+void RequestShownRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     if (WindowReady) RequestPaint(x1, y1, x2, y2, PageWidth, PageHeight);
+}
+
+void InvalidateClientRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    if (!WindowReady) return;
+    {
+        std::lock_guard<std::recursive_mutex> lock(DrawLock);
+        Pages[ShownPage.load() % PageCount].Written = {0, 0, PageWidth - 1, PageHeight - 1};
+    }
+    RequestShownRect(x1, y1, x2, y2);
 }
 
 void InvalidateWholeClient() { InvalidateClientRect(0, 0, PageWidth - 1, PageHeight - 1); }
@@ -194,7 +203,7 @@ void SelectShownPage(uint16_t page) {
     if (!AcceptPage(page)) return;
     ShownPage = page;
     DirectDraw = DrawPage == ShownPage && RefreshMode;
-    InvalidateWholeClient();
+    RequestShownRect(0, 0, PageWidth - 1, PageHeight - 1);
 }
 
 void InitGraphUnit() {

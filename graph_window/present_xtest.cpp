@@ -4,8 +4,10 @@
 // screen, and the two threads must never wait on each other for good. While
 // the draw page is shown and refresh is on, what the primitives and text draw
 // reaches the screen without a page flip; a hidden draw page shows only once
-// it is shown. And an open without the standard fonts fails with -5 but
-// leaves a window that closes normally.
+// it is shown. True-colour pages, of which a present copies only what was
+// written, show exactly what they hold. And an open without the standard
+// fonts fails with -5 but leaves a window that closes normally.
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,6 +22,7 @@
 #include <thread>
 #include <vector>
 
+#include "gl_unit.h"
 #include "graph_unit.h"
 #include "platform/x11_window.h"
 #include "test_support/program_test.h"
@@ -194,6 +197,47 @@ TEST(DirectDraw, ShownPageDrawingAppearsWithoutAFlip) {
     EXPECT_TRUE(WaitWindowPixel(x, w, 120, 120, red, WaitMs));
     EXPECT_TRUE(WaitWindowPixel(x, w, 30, 30, ScreenBlack, WaitMs));
 
+    CloseGraphWindow();
+    CloseXDriver(x);
+}
+
+// A true-colour present copies only what was written since the page's image
+// took it in: a band drawn on a hidden page, a page shown again unchanged, a
+// shape drawn on the shown page right after the flip and an OpenGL frame all
+// show exactly the page.
+TEST(Present, TrueColourPagesShowExactlyWhatTheyHold) {
+    TXDriver x;
+    ASSERT_TRUE(OpenXDriver(x));
+    const Window w = OpenTestWindow(x, 9, 4, "true colour turns");
+    ASSERT_NE(w, 0u);
+    std::vector<uint32_t> pixels;
+    const auto showsPage = [&](uint16_t page) {
+        const uint32_t* words = reinterpret_cast<const uint32_t*>(Pages[page].Pixels.data());
+        return WaitUntilTrue([&] {
+            return ReadWindowPixels(x, w, 0, 0, PageWidth, PageHeight, pixels) &&
+                   std::equal(pixels.begin(), pixels.end(), words);
+        });
+    };
+    for (int16_t round = 0; round < 4; ++round) {
+        const uint16_t page = uint16_t(1 - round % 2);
+        SelectDrawPage(page);
+        SetAreaFill(1, 0x102030u * uint32_t(round) + 0x405060u);
+        FillBox(10, int16_t(50 * round + 20), 300, int16_t(50 * round + 60));
+        SelectShownPage(page);
+        EXPECT_TRUE(showsPage(page)) << "band on page " << page;
+        SelectShownPage(page ^ 1);
+        EXPECT_TRUE(showsPage(page ^ 1)) << "page " << (page ^ 1) << " shown again";
+        SelectShownPage(page);
+        FillEllipseShape(200, 200, 30, int16_t(20 + 10 * round));
+        EXPECT_TRUE(showsPage(page)) << "disc on shown page " << page;
+    }
+    if (GlAvailable) {  // an OpenGL frame brought into the shown page
+        glClearColor(0.0f, 0.5f, 1.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glFinish();
+        SetRefreshMode(2);
+        EXPECT_TRUE(showsPage(ShownPage)) << "OpenGL frame";
+    }
     CloseGraphWindow();
     CloseXDriver(x);
 }

@@ -49,6 +49,7 @@ struct TScreenShadow {
 // Nothing is known of the image any more (a new image, or one written otherwise).
 void ForgetScreenShadow(TScreenShadow& shadow);
 // ConvertPagePixels, skipping the rows of a palette page that the image
-// already shows with the same words. True-colour pages are copied whole.
+// already shows with the same words. True-colour pages have no shadow: the
+// whole rectangle is copied, and the caller passes what was written.
 void ConvertChangedPagePixels(const TPage& page, const TScreenWords& words, const TClientRect& rect,
                               TScreenImage& image, TScreenShadow& shadow);

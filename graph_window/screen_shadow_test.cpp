@@ -137,15 +137,4 @@ TEST_F(ScreenShadowTest, ForgettingConvertsEverythingAgain) {
     EXPECT_EQ(At(2, 2), 0u);
 }
 
-TEST_F(ScreenShadowTest, TrueColourPagesAreAlwaysCopied) {
-    PaletteMode = false;
-    page_.Pixels.assign(80, 0);
-    page_.Pixels[0] = 0x56;  // 0x000056 at (0, 0)
-    Convert({0, 0, 4, 3});
-    Scribble();
-    Convert({0, 0, 4, 3});
-    EXPECT_EQ(At(0, 0), 0x000056u);
-    EXPECT_EQ(At(4, 3), 0u);
-}
-
 }  // namespace

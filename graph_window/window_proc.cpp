@@ -9,8 +9,10 @@
 
 namespace {
 
-// Window thread only: what each screen image shows.
+// Window thread only: what each screen image shows. A true-colour image
+// holds the page ImagePages names but for that page's Written; -1: none.
 std::array<TScreenShadow, MaxScreenImages> ScreenShadows;
+std::array<int16_t, MaxScreenImages> ImagePages;
 
 uint32_t CallHook(TMessageHook hook, uint32_t window, uint32_t message, uint32_t wParam, uint32_t lParam) {
     return hook ? hook(window, message, wParam, lParam) : 0;
@@ -27,6 +29,7 @@ void CreatePageBitmaps() {
         page.BlankKnown = true;
         page.Blank = 0;
         page.Drawn = {0, 0, -1, -1};
+        page.Written = {0, 0, PageWidth - 1, PageHeight - 1};
     }
     PageColorTable.fill(0);
 }
@@ -49,6 +52,7 @@ uint32_t OnCreate(uint32_t window, uint32_t wParam, uint32_t lParam) {
     if (PaletteMode) CreateSystemPalette();
     CreatePageBitmaps();
     for (TScreenShadow& shadow : ScreenShadows) ForgetScreenShadow(shadow);  // new images
+    ImagePages.fill(-1);
     CallHook(MouseHook, window, MsgCreate, wParam, lParam);
     CallHook(KeyboardHook, window, MsgCreate, wParam, lParam);
     WindowReady = true;  // last: everything the program thread uses is in place
@@ -67,16 +71,29 @@ uint32_t OnDestroy(uint32_t window, uint32_t wParam, uint32_t lParam) {
     return 0;
 }
 
-// Converts the update rectangle of the shown page into its screen image and
-// tells which image that is. The page is chosen under DrawLock, so a paint
-// never sees a half-done page selection. The conversion runs outside
-// DrawLock: PresentLock marks the page as being read, and drawing on it or
-// selecting it for drawing waits for it. A flip that shows the draw page and
-// then selects the other one need not wait for the whole conversion.
-int32_t ConvertShownPage(const TClientRect& r) {
+// True colour: what the image lacks of the page, within the image's extent
+// of width x height; taken under DrawLock. A page alone on its image, shown
+// again, lacks only what was written since.
+TClientRect TakeWrittenRect(TPage& page, uint16_t shown, int32_t index, int32_t width, int32_t height) {
+    TClientRect w = page.Written;
+    if (ImagePages[size_t(index)] != int16_t(shown)) w = {0, 0, width - 1, height - 1};
+    ImagePages[size_t(index)] = int16_t(shown);
+    page.Written = {0, 0, -1, -1};
+    return {w.X1, w.Y1, std::min(w.X2, width - 1), std::min(w.Y2, height - 1)};
+}
+
+// Brings the shown page's screen image up to date for the update rectangle
+// and tells which image that is: palette pages convert the rectangle's
+// changed blocks, true-colour pages what was written since the image took
+// them in. The page is chosen under DrawLock, so a paint never sees a
+// half-done page selection. The conversion runs outside DrawLock:
+// PresentLock marks the page as being read, and drawing on it or selecting
+// it for drawing waits for it. A flip that shows the draw page and then
+// selects the other one need not wait for the whole conversion.
+int32_t ConvertShownPage(const TClientRect& r, int32_t width, int32_t height) {
     std::unique_lock<std::recursive_mutex> draw(DrawLock);
     const uint16_t shown = ShownPage.load() % PageCount;
-    const TPage& page = Pages[shown];
+    TPage& page = Pages[shown];
     // Pages that take turns keep their own images: a page shown again puts
     // the rows it kept without converting them.
     const int32_t index = shown % std::max(ScreenImageCount, 1);
@@ -84,10 +101,11 @@ int32_t ConvertShownPage(const TClientRect& r) {
     TScreenShadow& shadow = ScreenShadows[size_t(index)];
     TScreenWords words{};
     if (PaletteMode) MakeScreenWords(page, image, words);
+    const TClientRect convert = PaletteMode ? r : TakeWrittenRect(page, shown, index, width, height);
     std::lock_guard<std::mutex> present(PresentLock);
     PresentingPage = int16_t(shown);
     draw.unlock();
-    ConvertChangedPagePixels(page, words, r, image, shadow);
+    ConvertChangedPagePixels(page, words, convert, image, shadow);
     PresentingPage = NoPresentingPage;
     return index;
 }
@@ -97,10 +115,12 @@ int32_t ConvertShownPage(const TClientRect& r) {
 uint32_t OnPaint() {
     TClientRect r;
     if (!TakeUpdateRect(r) || ScreenImageCount == 0) return 0;
-    r.X2 = std::min(r.X2, std::min(PageWidth, ScreenImages[0].Width) - 1);
-    r.Y2 = std::min(r.Y2, std::min(PageHeight, ScreenImages[0].Height) - 1);
+    const int32_t width = std::min(PageWidth, ScreenImages[0].Width);
+    const int32_t height = std::min(PageHeight, ScreenImages[0].Height);
+    r.X2 = std::min(r.X2, width - 1);
+    r.Y2 = std::min(r.Y2, height - 1);
     if (r.X1 > r.X2 || r.Y1 > r.Y2) return 0;
-    PutScreenRect(ConvertShownPage(r), r);
+    PutScreenRect(ConvertShownPage(r, width, height), r);
     FinishScreenPuts();
     return 0;
 }
