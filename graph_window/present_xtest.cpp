@@ -213,7 +213,7 @@ TEST(Present, TrueColourPagesShowExactlyWhatTheyHold) {
     std::vector<uint32_t> pixels;
     const auto showsPage = [&](uint16_t page) {
         const uint32_t* words = reinterpret_cast<const uint32_t*>(Pages[page].Pixels.data());
-        return WaitUntilTrue([&] {
+        return WaitUntil(WaitMs, [&] {
             return ReadWindowPixels(x, w, 0, 0, PageWidth, PageHeight, pixels) &&
                    std::equal(pixels.begin(), pixels.end(), words);
         });

@@ -26,8 +26,14 @@ GLuint CompiledList(double radius) {
     if (SphereListCount == SphereListCapacity) return 0;
     const GLuint list = glGenLists(1);
     if (list == 0) return 0;  // no context, or out of memory: draw directly
+    // A closed sphere's back faces lie behind its front faces wherever they
+    // show, so culling them leaves the picture as it was and halves the
+    // triangles a software renderer sets up and fills.
     glNewList(list, GL_COMPILE);
+    glPushAttrib(GL_ENABLE_BIT);
+    glEnable(GL_CULL_FACE);
     gluSphere(SphereQuadric, radius, SphereSlices, SphereStacks);
+    glPopAttrib();
     glEndList();
     SphereLists[size_t(SphereListCount++)] = {radius, list};
     return list;

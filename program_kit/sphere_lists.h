@@ -1,6 +1,7 @@
 // The OpenGL programs' spheres (gluSphere, 30 slices and 30 stacks, a default
 // quadric) from display lists: the same few radii come back every frame, and
-// a list replays a sphere as one draw where immediate mode takes thirty.
+// a list replays a sphere as one draw where immediate mode takes thirty. The
+// lists leave out the back faces, which never show.
 // The lists belong to the context that was current when they were compiled:
 // a program frees them with FreeSphereLists while that context is still
 // current, before it selects another target or closes the window.
