@@ -25,6 +25,7 @@
 #include "gl_unit.h"
 #include "graph_unit.h"
 #include "platform/x11_window.h"
+#include "screen_image.h"
 #include "test_support/program_test.h"
 #include "test_support/scratch_dir.h"
 #include "test_support/test_window.h"
@@ -203,44 +204,50 @@ TEST(DirectDraw, ShownPageDrawingAppearsWithoutAFlip) {
     CloseXDriver(x);
 }
 
-// A true-colour present copies only what was written since the page's image
-// took it in: a band drawn on a hidden page, a page shown again unchanged, a
-// shape drawn on the shown page right after the flip and an OpenGL frame all
-// show exactly the page.
+// True-colour pages put as they are, and copied into the screen images
+// where each page cannot have one (what was written since the page's image
+// took it in): a band drawn on a hidden page, a page shown again unchanged,
+// a shape drawn on the shown page right after the flip and an OpenGL frame
+// all show exactly the page.
 TEST(Present, TrueColourPagesShowExactlyWhatTheyHold) {
     TXDriver x;
     ASSERT_TRUE(OpenXDriver(x));
-    const Window w = OpenTestWindow(x, 9, 4, "true colour turns");
-    ASSERT_NE(w, 0u);
-    std::vector<uint32_t> pixels;
-    const auto showsPage = [&](uint16_t page) {
-        const uint32_t* words = reinterpret_cast<const uint32_t*>(Pages[page].Pixels.data());
-        return WaitUntil(WaitMs, [&] {
-            return ReadWindowPixels(x, w, 0, 0, PageWidth, PageHeight, pixels) &&
-                   std::equal(pixels.begin(), pixels.end(), words);
-        });
-    };
-    for (int16_t round = 0; round < 4; ++round) {
-        const uint16_t page = uint16_t(1 - round % 2);
-        SelectDrawPage(page);
-        SetAreaFill(1, 0x102030u * uint32_t(round) + 0x405060u);
-        FillBox(10, int16_t(50 * round + 20), 300, int16_t(50 * round + 60));
-        SelectShownPage(page);
-        EXPECT_TRUE(showsPage(page)) << "band on page " << page;
-        SelectShownPage(page ^ 1);
-        EXPECT_TRUE(showsPage(page ^ 1)) << "page " << (page ^ 1) << " shown again";
-        SelectShownPage(page);
-        FillEllipseShape(200, 200, 30, int16_t(20 + 10 * round));
-        EXPECT_TRUE(showsPage(page)) << "disc on shown page " << page;
+    for (const bool apart : {false, true}) {
+        SCOPED_TRACE(apart ? "copied into the images" : "put as they are");
+        PagesApartFromImages = apart;
+        const Window w = OpenTestWindow(x, 9, 4, "true colour turns");
+        PagesApartFromImages = false;
+        ASSERT_NE(w, 0u);
+        std::vector<uint32_t> pixels;
+        const auto showsPage = [&](uint16_t page) {
+            const uint32_t* words = reinterpret_cast<const uint32_t*>(Pages[page].Pixels.data());
+            return WaitUntil(WaitMs, [&] {
+                return ReadWindowPixels(x, w, 0, 0, PageWidth, PageHeight, pixels) &&
+                       std::equal(pixels.begin(), pixels.end(), words);
+            });
+        };
+        for (int16_t round = 0; round < 4; ++round) {
+            const uint16_t page = uint16_t(1 - round % 2);
+            SelectDrawPage(page);
+            SetAreaFill(1, 0x102030u * uint32_t(round) + 0x405060u);
+            FillBox(10, int16_t(50 * round + 20), 300, int16_t(50 * round + 60));
+            SelectShownPage(page);
+            EXPECT_TRUE(showsPage(page)) << "band on page " << page;
+            SelectShownPage(page ^ 1);
+            EXPECT_TRUE(showsPage(page ^ 1)) << "page " << (page ^ 1) << " shown again";
+            SelectShownPage(page);
+            FillEllipseShape(200, 200, 30, int16_t(20 + 10 * round));
+            EXPECT_TRUE(showsPage(page)) << "disc on shown page " << page;
+        }
+        if (GlAvailable) {  // an OpenGL frame brought into the shown page
+            glClearColor(0.0f, 0.5f, 1.0f, 1.0f);
+            glClear(GL_COLOR_BUFFER_BIT);
+            glFinish();
+            SetRefreshMode(2);
+            EXPECT_TRUE(showsPage(ShownPage)) << "OpenGL frame";
+        }
+        CloseGraphWindow();
     }
-    if (GlAvailable) {  // an OpenGL frame brought into the shown page
-        glClearColor(0.0f, 0.5f, 1.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
-        glFinish();
-        SetRefreshMode(2);
-        EXPECT_TRUE(showsPage(ShownPage)) << "OpenGL frame";
-    }
-    CloseGraphWindow();
     CloseXDriver(x);
 }
 

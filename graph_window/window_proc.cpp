@@ -7,6 +7,10 @@
 #include "platform/window_system.h"
 #include "screen_image.h"
 
+namespace TavrelInternal {
+bool PagesApartFromImages = false;
+}  // namespace TavrelInternal
+
 namespace {
 
 // Window thread only: what each screen image shows. A true-colour image
@@ -25,7 +29,7 @@ uint32_t CallHook(TMessageHook hook, uint32_t window, uint32_t message, uint32_t
 // the server to read it from; else pages are copied into the images.
 bool PagesFitImages() {
     static_assert(MaxScreenImages >= PageCount);
-    if (PaletteMode || ScreenImageCount < PageCount) return false;
+    if (PaletteMode || PagesApartFromImages || ScreenImageCount < PageCount) return false;
     for (size_t i = 0; i < size_t(PageCount); ++i) {
         const TScreenImage& image = ScreenImages[i];
         if (!image.Words || !image.Direct || image.Width != PageWidth || image.Height != PageHeight ||
