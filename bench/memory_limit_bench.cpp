@@ -165,8 +165,8 @@ void BM_PresentPalettePageProgramFrame(benchmark::State& state) {
 }
 
 // True colour: two pages taking turns, `rows` rows of each drawn anew in a
-// new colour (untimed) while it was hidden. The pages hold the server's words
-// already; a present copies what was drawn and puts the page.
+// new colour (untimed) while it was hidden. The pages are the server's
+// images: a present puts the page itself.
 void PresentTrueColourPages(benchmark::State& state, int16_t rows) {
     if (!EnsureBenchWindow(9, state)) return;
     uint16_t page = 0;

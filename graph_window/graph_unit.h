@@ -71,9 +71,10 @@ extern std::recursive_mutex DrawLock;
 // Held by the window thread while it reads the shown page without DrawLock:
 // while it converts the page, or, for a page that lives in its screen image,
 // until the server has taken the put. PresentingPage is that page, set while
-// DrawLock is held and NoPresentingPage otherwise. Whoever is about to write into a page, the draw
-// page included, holding DrawLock, waits for PresentLock when the page is
-// PresentingPage (AwaitPresentOf). Lock order: DrawLock, then PresentLock.
+// DrawLock is held and NoPresentingPage otherwise. Whoever is about to write
+// into a page, the draw page included, holding DrawLock, waits for
+// PresentLock when the page is PresentingPage (AwaitPresentOf). Lock order:
+// DrawLock, then PresentLock.
 extern std::mutex PresentLock;
 constexpr int16_t NoPresentingPage = -1;
 extern std::atomic<int16_t> PresentingPage;

@@ -1,5 +1,5 @@
 // The window procedure: what the window thread does with each message of the
-// graphics window, and the paint that converts the shown page for the screen.
+// graphics window, and the paint that brings the shown page to the screen.
 #include <algorithm>
 #include <array>
 
