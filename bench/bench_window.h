@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <mutex>
 #include <thread>
 
 #include "graph_unit.h"
@@ -20,9 +21,14 @@ inline bool EnsureBenchWindow(int16_t driver, benchmark::State& state) {
         return false;
     }
     // Something other than zeros in every page, and time for the first expose.
-    for (TPage& page : Pages) {
+    // A page may be what the server is reading: written as drawing writes.
+    for (uint16_t p = 0; p < PageCount; ++p) {
+        std::lock_guard<std::recursive_mutex> lock(DrawLock);
+        AwaitPresentOf(p);
+        TPage& page = Pages[p];
         for (size_t i = 0; i < page.Pixels.size(); ++i) page.Pixels[i] = uint8_t(i * 7);
         page.BlankKnown = false;
+        page.Written = {0, 0, PageWidth - 1, PageHeight - 1};
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     return true;

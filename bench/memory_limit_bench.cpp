@@ -42,7 +42,7 @@ void BM_ClearTrueColourPage800x600(benchmark::State& state) {
 
 void BM_MemsetTrueColourPage800x600(benchmark::State& state) {
     if (!EnsureBenchWindow(9, state)) return;
-    std::vector<uint8_t>& pixels = Pages[2].Pixels;
+    TPageBytes& pixels = Pages[2].Pixels;
     for (auto _ : state) {
         std::memset(pixels.data(), 0x40, pixels.size());
         benchmark::ClobberMemory();
@@ -97,7 +97,7 @@ void BM_PresentPalettePageAllChanged(benchmark::State& state) {
     // row, whichever benchmarks ran before.
     {
         std::lock_guard lock(DrawLock);
-        std::vector<uint8_t>& pixels = Pages[0].Pixels;
+        TPageBytes& pixels = Pages[0].Pixels;
         for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = uint8_t(Pages[1].Pixels[i] + 1 + i % 5);
     }
     uint16_t page = 0;
@@ -129,7 +129,7 @@ void PresentChangedPages(benchmark::State& state, Change change) {
 
 // One pixel of every row changed: no row can be skipped.
 void BM_PresentPalettePageEveryRowRedrawn(benchmark::State& state) {
-    PresentChangedPages(state, [](std::vector<uint8_t>& pixels, uint8_t stroke) {
+    PresentChangedPages(state, [](TPageBytes& pixels, uint8_t stroke) {
         for (size_t row = 0; row < 600; ++row) pixels[row * 800 + row % 800] = stroke;
     });
 }
@@ -137,7 +137,7 @@ void BM_PresentPalettePageEveryRowRedrawn(benchmark::State& state) {
 // Every pixel changed, as a picture that moves as a whole: the whole image
 // is written anew, so compare it with the put of a rewritten image.
 void BM_PresentPalettePageEveryPixelChanged(benchmark::State& state) {
-    PresentChangedPages(state, [](std::vector<uint8_t>& pixels, uint8_t stroke) {
+    PresentChangedPages(state, [](TPageBytes& pixels, uint8_t stroke) {
         std::memset(pixels.data(), stroke, pixels.size());
     });
 }
@@ -165,8 +165,8 @@ void BM_PresentPalettePageProgramFrame(benchmark::State& state) {
 }
 
 // True colour: two pages taking turns, `rows` rows of each drawn anew in a
-// new colour (untimed) while it was hidden. The pages hold the server's words
-// already; a present copies what was drawn and puts the page.
+// new colour (untimed) while it was hidden. The pages are the server's
+// images: a present puts the page itself.
 void PresentTrueColourPages(benchmark::State& state, int16_t rows) {
     if (!EnsureBenchWindow(9, state)) return;
     uint16_t page = 0;

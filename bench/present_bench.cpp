@@ -67,6 +67,25 @@ void FlipOncePerFrame(benchmark::State& state, bool drawing) {
 void BM_SelectShownPageOncePerFrame(benchmark::State& state) { FlipOncePerFrame(state, false); }
 void BM_FlipClearAndDraw(benchmark::State& state) { FlipOncePerFrame(state, true); }
 
+// Drawing straight on the shown page: every primitive asks for a present, and
+// one that meets a present still reading the page waits for it.
+void DrawOnShownPage(benchmark::State& state, int16_t driver) {
+    if (!EnsureBenchWindow(driver, state)) return;
+    SelectShownPage(0);
+    SelectDrawPage(0);
+    int16_t step = 0;
+    for (auto _ : state) {
+        SetAreaFill(1, NamedColors[size_t(1 + step % 14)]);
+        FillBox(int16_t(step * 8 % 792), int16_t(step / 99 * 8 % 592), int16_t(step * 8 % 792 + 7),
+                int16_t(step / 99 * 8 % 592 + 7));
+        ++step;
+    }
+    SelectDrawPage(2);
+}
+
+void BM_DrawOnShownPalettePage(benchmark::State& state) { DrawOnShownPage(state, 3); }
+void BM_DrawOnShownTrueColourPage(benchmark::State& state) { DrawOnShownPage(state, 9); }
+
 // The conversion alone, into memory of our own.
 void BM_ConvertPalettePage800x600(benchmark::State& state) {
     if (!EnsureBenchWindow(3, state)) return;
@@ -88,5 +107,7 @@ BENCHMARK(BM_PresentTrueColourPage800x600)->UseRealTime()->Repetitions(5);
 BENCHMARK(BM_SelectShownPage)->Repetitions(5);
 BENCHMARK(BM_SelectShownPageOncePerFrame)->Iterations(2000)->Repetitions(5);
 BENCHMARK(BM_FlipClearAndDraw)->Iterations(2000)->UseRealTime()->Repetitions(5);
+BENCHMARK(BM_DrawOnShownPalettePage)->UseRealTime()->Repetitions(5);
+BENCHMARK(BM_DrawOnShownTrueColourPage)->UseRealTime()->Repetitions(5);
 
 }  // namespace

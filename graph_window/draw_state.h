@@ -65,8 +65,8 @@ TSurface DrawPageSurface();
 // Notes the part of the rectangle (page pixels, inclusive) that drawing can
 // have reached among the draw page's drawn and written pixels and, while the
 // draw page is shown, asks the window for it. Every write into a page reports
-// its area here or calls ForgetDrawPageBlank: a true-colour present copies
-// nothing else.
+// its area here or calls ForgetDrawPageBlank: a true-colour page copied into
+// its screen image copies nothing else.
 void ShowDrawnArea(int64_t x1, int64_t y1, int64_t x2, int64_t y2);
 
 // For writes whose reach is not known exactly (glyphs, OpenGL frames): the

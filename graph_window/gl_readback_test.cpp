@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "gl_unit.h"
+#include "headless_pages.h"
 
 namespace {
 
@@ -46,15 +47,15 @@ TEST(GlReadback, PalettePixelsTakeTheNearestEntryOfThePagesTable) {
     const std::vector<uint32_t> rgb{0xF01010, 0x10E010, 0x0000C0, 0x202020, 0xFFFFFF, 0x808080};
     // With 4 entries, white and grey have no entry of their own.
     CopyGlPixelsToPage(Frame(rgb, 3, 2).data(), 3, 2, 4, page);
-    EXPECT_EQ(page.Pixels, (std::vector<uint8_t>{1, 2, 3, 0, 1, 1}));
+    EXPECT_EQ(BytesNow(page.Pixels), (std::vector<uint8_t>{1, 2, 3, 0, 1, 1}));
     CopyGlPixelsToPage(Frame(rgb, 3, 2).data(), 3, 2, 256, page);
-    EXPECT_EQ(page.Pixels, (std::vector<uint8_t>{1, 2, 3, 0, 5, 5}));
+    EXPECT_EQ(BytesNow(page.Pixels), (std::vector<uint8_t>{1, 2, 3, 0, 5, 5}));
 
     // A changed table is matched afresh, not from what was remembered.
     page.ColorTable[7] = 0xF01010;
     page.ColorTable[8] = 0x808080;
     CopyGlPixelsToPage(Frame(rgb, 3, 2).data(), 3, 2, 256, page);
-    EXPECT_EQ(page.Pixels, (std::vector<uint8_t>{7, 2, 3, 0, 5, 8}));
+    EXPECT_EQ(BytesNow(page.Pixels), (std::vector<uint8_t>{7, 2, 3, 0, 5, 8}));
 }
 
 TEST(GlReadback, ManyColoursStayExact) {
@@ -82,7 +83,7 @@ TEST(GlReadback, APageOfAnotherSizeIsLeftAlone) {
     page.Pixels.assign(5, 9);
     const std::vector<uint8_t> frame(3 * 2 * 4, 0);
     CopyGlPixelsToPage(frame.data(), 3, 2, 256, page);
-    EXPECT_EQ(page.Pixels, std::vector<uint8_t>(5, 9));
+    EXPECT_EQ(BytesNow(page.Pixels), std::vector<uint8_t>(5, 9));
 }
 
 }  // namespace

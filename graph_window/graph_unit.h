@@ -9,16 +9,17 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
-#include <vector>
 
+#include "page_bytes.h"
 #include "platform/window_system.h"
 #include "tavrel.h"
 
 // A page: the client size, rows top-down. Palette mode keeps one index per
 // byte (below DeviceColorCount); true colour keeps one 32-bit 0x00RRGGBB word
-// per pixel, the X server's own layout, so a present is a plain copy.
+// per pixel, the X server's own layout: the page can be the very memory the
+// server reads it from.
 struct TPage {
-    std::vector<uint8_t> Pixels;
+    TPageBytes Pixels;
     std::array<uint32_t, 256> ColorTable{};  // 0x00RRGGBB, the page's own colours
     // While BlankKnown, every pixel outside Drawn holds Blank: clearing the
     // whole page to Blank again need only fill Drawn, which is much less
@@ -27,8 +28,8 @@ struct TPage {
     uint32_t Blank = 0;
     TClientRect Drawn{0, 0, -1, -1};
     // What was written since the page's screen image last took it in: a
-    // true-colour present copies only this, so a page shown again unchanged
-    // costs the put alone. Guarded by DrawLock.
+    // true-colour page kept apart from its image copies only this, so a page
+    // shown again unchanged costs the put alone. Guarded by DrawLock.
     TClientRect Written{0, 0, -1, -1};
 };
 
@@ -67,11 +68,13 @@ extern std::atomic<bool> RefreshMode, DirectDraw;
 
 extern std::recursive_mutex DrawLock;
 
-// Held by the window thread while it converts the shown page without
-// DrawLock; PresentingPage is that page, set while DrawLock is held and
-// NoPresentingPage otherwise. Whoever is about to write into a page, the draw
-// page included, holding DrawLock, waits for PresentLock when the page is
-// PresentingPage (AwaitPresentOf). Lock order: DrawLock, then PresentLock.
+// Held by the window thread while it reads the shown page without DrawLock:
+// while it converts the page, or, for a page that lives in its screen image,
+// until the server has taken the put. PresentingPage is that page, set while
+// DrawLock is held and NoPresentingPage otherwise. Whoever is about to write
+// into a page, the draw page included, holding DrawLock, waits for
+// PresentLock when the page is PresentingPage (AwaitPresentOf). Lock order:
+// DrawLock, then PresentLock.
 extern std::mutex PresentLock;
 constexpr int16_t NoPresentingPage = -1;
 extern std::atomic<int16_t> PresentingPage;
@@ -103,7 +106,7 @@ inline uint32_t DeviceRefToPixel(uint32_t ref) {
 }
 
 // With DrawLock held, before writing into a page: waits while the window
-// thread converts that page for the screen.
+// thread or the server reads that page for the screen.
 inline void AwaitPresentOf(uint16_t page) {
     if (PresentingPage.load() == int16_t(page)) {
         PresentLock.lock();

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "draw_state.h"
 
@@ -38,6 +39,9 @@ inline void OpenHeadlessPages(int32_t width, int32_t height, bool palette, uint1
 }
 
 inline void CloseHeadlessPages() { WindowReady = false; }
+
+// What the bytes hold now, to compare with later.
+inline std::vector<uint8_t> BytesNow(const TPageBytes& bytes) { return {bytes.begin(), bytes.end()}; }
 
 // The box around the non-zero pixels of palette page 0 (empty: X1 > X2).
 struct TPixelBox {

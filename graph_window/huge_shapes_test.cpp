@@ -83,7 +83,7 @@ TEST_F(HugeShapes, RandomHugeCallsStayInsideThePort) {
         SetStrokeStyle(0, 0, static_cast<uint16_t>(pick(0, 1) ? 65535 : pick(2, 3000)));
         SetRasterMode(static_cast<int16_t>(pick(0, 1) ? 0 : pick(1, 15)));
         SetAspectScale(static_cast<uint16_t>(pick(0, 2) ? 10000 : pick(1, 65535)), 10000);
-        const std::vector<uint8_t> before = Pages[0].Pixels;
+        const std::vector<uint8_t> before = BytesNow(Pages[0].Pixels);
         const auto c = [&] { return static_cast<int16_t>(pick(-32768, 32767)); };
         const auto r = [&] { return static_cast<uint16_t>(pick(0, 65535)); };
         switch (pick(0, 2)) {

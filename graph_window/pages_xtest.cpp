@@ -24,7 +24,7 @@ void FillPage(int page, uint32_t value) {
     {
         std::lock_guard<std::recursive_mutex> lock(DrawLock);
         AwaitPresentOf(uint16_t(page));
-        std::vector<uint8_t>& pixels = Pages[page].Pixels;
+        auto& pixels = Pages[page].Pixels;
         if (PaletteMode) {
             std::fill(pixels.begin(), pixels.end(), uint8_t(value));
         } else {
@@ -108,7 +108,7 @@ TEST_F(PagesTest, PageShownAgainShowsWhatWasDrawnWhileHidden) {
         // The lower half of the hidden page 0 turns green.
         std::lock_guard<std::recursive_mutex> lock(DrawLock);
         AwaitPresentOf(0);
-        std::vector<uint8_t>& pixels = Pages[0].Pixels;
+        auto& pixels = Pages[0].Pixels;
         std::fill(pixels.begin() + std::ptrdiff_t(pixels.size() / 2), pixels.end(), uint8_t(2));
     }
     SelectShownPage(0);

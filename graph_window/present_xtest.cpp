@@ -25,6 +25,7 @@
 #include "gl_unit.h"
 #include "graph_unit.h"
 #include "platform/x11_window.h"
+#include "screen_image.h"
 #include "test_support/program_test.h"
 #include "test_support/scratch_dir.h"
 #include "test_support/test_window.h"
@@ -89,15 +90,17 @@ void WatchScreen(Window window, int width, int height, TScreenWatch& watch) {
 // Each frame fills the hidden page with one colour in strips of rows (so the
 // filling takes long enough to overlap a present) and shows it once it is
 // whole. Every tenth frame draws straight on the shown page with a single
-// clear, and every fiftieth changes the palette. Returns the frame count.
+// clear, and every fiftieth changes the palette (of palette pages). Returns
+// the frame count.
 int RunFrames(Clock::duration length) {
     TPaletteTable table{};
     FetchStandardPalette(table);
+    if (PaletteMode) ApplyPalette(table);
     uint16_t page = 0;
     int frame = 0;
     for (const Clock::time_point end = Clock::now() + length; Clock::now() < end; ++frame) {
         const uint32_t color = 1 + uint32_t(frame % 15);
-        if (frame % 50 == 49) {
+        if (frame % 50 == 49 && PaletteMode) {
             std::rotate(table.Colors.begin() + 1, table.Colors.begin() + 2, table.Colors.begin() + 16);
             ApplyPalette(table);
         }
@@ -116,35 +119,35 @@ int RunFrames(Clock::duration length) {
     return frame;
 }
 
+// Palette pages are converted for the screen, true-colour pages put as
+// they are: either way the page must not change while it is being read.
 TEST(Present, FastFlippingNeverShowsATornPage) {
     TXDriver x;
     ASSERT_TRUE(OpenXDriver(x));
-    const Window window = OpenTestWindow(x, 3, 6, "present stress");
-    ASSERT_NE(window, 0u) << "result " << ResultCode;
-    TPaletteTable table{};
-    FetchStandardPalette(table);
-    ApplyPalette(table);
-
-    TScreenWatch watch;
-    int frames = 0;
-    {
-        TDeadlockWatch deadlock(std::chrono::seconds(2 * SignalWaitMs / 1000));
-        std::thread onlooker(WatchScreen, window, GetRightEdge() + 1, GetBottomEdge() + 1, std::ref(watch));
-        // Long enough for a few hundred flips and a dozen reads, however
-        // loaded the machine (the sanitizer build reads slowly).
-        const auto start = std::chrono::steady_clock::now();
-        do frames += RunFrames(std::chrono::milliseconds(500));
-        while ((frames <= 200 || watch.Reads <= 10) &&
-               std::chrono::steady_clock::now() - start < std::chrono::milliseconds(SignalWaitMs));
-        watch.Stop = true;
-        onlooker.join();
-        CloseGraphWindow();  // also must not wait for good
+    for (const int16_t driver : {3, 9}) {
+        const Window window = OpenTestWindow(x, driver, 6, "present stress");
+        ASSERT_NE(window, 0u) << "result " << ResultCode;
+        TScreenWatch watch;
+        int frames = 0;
+        {
+            TDeadlockWatch deadlock(std::chrono::seconds(2 * SignalWaitMs / 1000));
+            std::thread onlooker(WatchScreen, window, GetRightEdge() + 1, GetBottomEdge() + 1, std::ref(watch));
+            // Long enough for a few hundred flips and a dozen reads, however
+            // loaded the machine (the sanitizer build reads slowly).
+            const auto start = std::chrono::steady_clock::now();
+            do frames += RunFrames(std::chrono::milliseconds(500));
+            while ((frames <= 200 || watch.Reads <= 10) &&
+                   std::chrono::steady_clock::now() - start < std::chrono::milliseconds(SignalWaitMs));
+            watch.Stop = true;
+            onlooker.join();
+            CloseGraphWindow();  // also must not wait for good
+        }
+        EXPECT_EQ(ResultCode, 0) << "driver " << driver;
+        EXPECT_GT(frames, 200) << "driver " << driver;
+        EXPECT_GT(watch.Reads.load(), 10) << "driver " << driver;
+        EXPECT_EQ(watch.Torn, 0) << "driver " << driver << ": of " << watch.Reads.load() << " reads; one showed "
+                                 << std::hex << watch.TornFirst << " and " << watch.TornOther;
     }
-    EXPECT_EQ(ResultCode, 0);
-    EXPECT_GT(frames, 200);
-    EXPECT_GT(watch.Reads.load(), 10);
-    EXPECT_EQ(watch.Torn, 0) << "of " << watch.Reads.load() << " reads; one showed " << std::hex << watch.TornFirst
-                             << " and " << watch.TornOther;
     CloseXDriver(x);
 }
 
@@ -201,44 +204,50 @@ TEST(DirectDraw, ShownPageDrawingAppearsWithoutAFlip) {
     CloseXDriver(x);
 }
 
-// A true-colour present copies only what was written since the page's image
-// took it in: a band drawn on a hidden page, a page shown again unchanged, a
-// shape drawn on the shown page right after the flip and an OpenGL frame all
-// show exactly the page.
+// True-colour pages put as they are, and copied into the screen images
+// where each page cannot have one (what was written since the page's image
+// took it in): a band drawn on a hidden page, a page shown again unchanged,
+// a shape drawn on the shown page right after the flip and an OpenGL frame
+// all show exactly the page.
 TEST(Present, TrueColourPagesShowExactlyWhatTheyHold) {
     TXDriver x;
     ASSERT_TRUE(OpenXDriver(x));
-    const Window w = OpenTestWindow(x, 9, 4, "true colour turns");
-    ASSERT_NE(w, 0u);
-    std::vector<uint32_t> pixels;
-    const auto showsPage = [&](uint16_t page) {
-        const uint32_t* words = reinterpret_cast<const uint32_t*>(Pages[page].Pixels.data());
-        return WaitUntil(WaitMs, [&] {
-            return ReadWindowPixels(x, w, 0, 0, PageWidth, PageHeight, pixels) &&
-                   std::equal(pixels.begin(), pixels.end(), words);
-        });
-    };
-    for (int16_t round = 0; round < 4; ++round) {
-        const uint16_t page = uint16_t(1 - round % 2);
-        SelectDrawPage(page);
-        SetAreaFill(1, 0x102030u * uint32_t(round) + 0x405060u);
-        FillBox(10, int16_t(50 * round + 20), 300, int16_t(50 * round + 60));
-        SelectShownPage(page);
-        EXPECT_TRUE(showsPage(page)) << "band on page " << page;
-        SelectShownPage(page ^ 1);
-        EXPECT_TRUE(showsPage(page ^ 1)) << "page " << (page ^ 1) << " shown again";
-        SelectShownPage(page);
-        FillEllipseShape(200, 200, 30, int16_t(20 + 10 * round));
-        EXPECT_TRUE(showsPage(page)) << "disc on shown page " << page;
+    for (const bool apart : {false, true}) {
+        SCOPED_TRACE(apart ? "copied into the images" : "put as they are");
+        PagesApartFromImages = apart;
+        const Window w = OpenTestWindow(x, 9, 4, "true colour turns");
+        PagesApartFromImages = false;
+        ASSERT_NE(w, 0u);
+        std::vector<uint32_t> pixels;
+        const auto showsPage = [&](uint16_t page) {
+            const uint32_t* words = reinterpret_cast<const uint32_t*>(Pages[page].Pixels.data());
+            return WaitUntil(WaitMs, [&] {
+                return ReadWindowPixels(x, w, 0, 0, PageWidth, PageHeight, pixels) &&
+                       std::equal(pixels.begin(), pixels.end(), words);
+            });
+        };
+        for (int16_t round = 0; round < 4; ++round) {
+            const uint16_t page = uint16_t(1 - round % 2);
+            SelectDrawPage(page);
+            SetAreaFill(1, 0x102030u * uint32_t(round) + 0x405060u);
+            FillBox(10, int16_t(50 * round + 20), 300, int16_t(50 * round + 60));
+            SelectShownPage(page);
+            EXPECT_TRUE(showsPage(page)) << "band on page " << page;
+            SelectShownPage(page ^ 1);
+            EXPECT_TRUE(showsPage(page ^ 1)) << "page " << (page ^ 1) << " shown again";
+            SelectShownPage(page);
+            FillEllipseShape(200, 200, 30, int16_t(20 + 10 * round));
+            EXPECT_TRUE(showsPage(page)) << "disc on shown page " << page;
+        }
+        if (GlAvailable) {  // an OpenGL frame brought into the shown page
+            glClearColor(0.0f, 0.5f, 1.0f, 1.0f);
+            glClear(GL_COLOR_BUFFER_BIT);
+            glFinish();
+            SetRefreshMode(2);
+            EXPECT_TRUE(showsPage(ShownPage)) << "OpenGL frame";
+        }
+        CloseGraphWindow();
     }
-    if (GlAvailable) {  // an OpenGL frame brought into the shown page
-        glClearColor(0.0f, 0.5f, 1.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
-        glFinish();
-        SetRefreshMode(2);
-        EXPECT_TRUE(showsPage(ShownPage)) << "OpenGL frame";
-    }
-    CloseGraphWindow();
     CloseXDriver(x);
 }
 

@@ -175,7 +175,7 @@ TEST_F(Primitives, EllipsesFillTheirInclusiveBox) {
 TEST_F(Primitives, ExclusiveOrTwiceRestoresThePage) {
     std::mt19937 rng(7);
     for (uint8_t& v : Pages[0].Pixels) v = static_cast<uint8_t>(rng());
-    const std::vector<uint8_t> original = Pages[0].Pixels;
+    const std::vector<uint8_t> original = BytesNow(Pages[0].Pixels);
     SetRasterMode(1);
     SetDrawColor(0x5A);
     SetAreaFill(4, 0x33);
@@ -193,7 +193,7 @@ TEST_F(Primitives, ExclusiveOrTwiceRestoresThePage) {
         FillEllipseShape(150, 110, 20, 20);
         FillPolygonShape(5, star.data());
     }
-    EXPECT_EQ(Pages[0].Pixels, original);
+    EXPECT_EQ(BytesNow(Pages[0].Pixels), original);
 
     // A one-pixel pen adds its end point as a plain copy: drawn twice, only
     // that pixel keeps the drawing colour.
@@ -504,7 +504,8 @@ TEST_F(Primitives, RandomPrimitivesStayInsideThePortAndPage) {
         return static_cast<uint16_t>(pick(0, 9) == 0 ? pick(0, 65535) : pick(0, 120));
     };
     constexpr size_t guard = 4096;
-    Pages[0].Pixels.resize(W * H + guard, 0xEE);
+    Pages[0].Pixels.assign(W * H + guard, 0xEE);
+    std::fill_n(Pages[0].Pixels.begin(), W * H, 0);
     std::vector<TPolyPoint> poly(12);
     for (int i = 0; i < 6000; ++i) {
         const int16_t px1 = static_cast<int16_t>(pick(-30, 220)), py1 = static_cast<int16_t>(pick(-30, 170));
@@ -517,7 +518,7 @@ TEST_F(Primitives, RandomPrimitivesStayInsideThePortAndPage) {
         SetAreaFill(static_cast<uint16_t>(pick(0, 9)), static_cast<uint32_t>(rng()));
         SetDrawColor(static_cast<uint32_t>(rng()));
         SetAspectScale(pick(0, 5) == 0 ? static_cast<uint16_t>(pick(0, 65535)) : 10000, 10000);
-        const std::vector<uint8_t> before = Pages[0].Pixels;
+        const std::vector<uint8_t> before = BytesNow(Pages[0].Pixels);
         switch (pick(0, 7)) {
             case 0: DrawSegment(coord(), coord(), coord(), coord()); break;
             case 1: DrawCircle(coord(), coord(), radius()); break;

@@ -19,10 +19,12 @@ inline uint32_t ScreenWord(const TScreenImage& image, uint32_t rgb) {
 // A palette page's colour table as server words, one per index.
 using TScreenWords = std::array<uint32_t, 256>;
 
-// Tests set it to run the conversion that every processor has on one that
-// has the wide one too.
+// Tests set them to run the conversion that every processor has on one that
+// has the wide one too, and to copy true-colour pages into the screen images
+// as a display without room for an image per page has them.
 namespace TavrelInternal {
 extern bool PortableConversionOnly;
+extern bool PagesApartFromImages;
 }  // namespace TavrelInternal
 using namespace TavrelInternal;
 

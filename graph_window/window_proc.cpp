@@ -1,5 +1,5 @@
 // The window procedure: what the window thread does with each message of the
-// graphics window, and the paint that converts the shown page for the screen.
+// graphics window, and the paint that brings the shown page to the screen.
 #include <algorithm>
 #include <array>
 
@@ -7,24 +7,53 @@
 #include "platform/window_system.h"
 #include "screen_image.h"
 
+namespace TavrelInternal {
+bool PagesApartFromImages = false;
+}  // namespace TavrelInternal
+
 namespace {
 
 // Window thread only: what each screen image shows. A true-colour image
 // holds the page ImagePages names but for that page's Written; -1: none.
 std::array<TScreenShadow, MaxScreenImages> ScreenShadows;
 std::array<int16_t, MaxScreenImages> ImagePages;
+// True-colour pages live in their screen images, one each: a present puts
+// the page itself. Set as the pages are made, window thread only.
+bool PagesInImages = false;
 
 uint32_t CallHook(TMessageHook hook, uint32_t window, uint32_t message, uint32_t wParam, uint32_t lParam) {
     return hook ? hook(window, message, wParam, lParam) : 0;
 }
 
+// Every page needs an image of its own, in the page's layout and size, for
+// the server to read it from; else pages are copied into the images.
+bool PagesFitImages() {
+    static_assert(MaxScreenImages >= PageCount);
+    if (PaletteMode || PagesApartFromImages || ScreenImageCount < PageCount) return false;
+    for (size_t i = 0; i < size_t(PageCount); ++i) {
+        const TScreenImage& image = ScreenImages[i];
+        if (!image.Words || !image.Direct || image.Width != PageWidth || image.Height != PageHeight ||
+            image.WordsPerRow != PageWidth)
+            return false;
+    }
+    return true;
+}
+
+// Made after the screen images, released before them.
 void CreatePageBitmaps() {
     PageWidth = ClientMaxX + 1;
     PageHeight = ClientMaxY + 1;
     PageBytesPerPixel = PaletteMode ? 1 : 4;
+    PagesInImages = PagesFitImages();
     const size_t bytes = size_t(PageWidth) * size_t(PageHeight) * size_t(PageBytesPerPixel);
-    for (TPage& page : Pages) {
-        page.Pixels.assign(bytes, 0);
+    for (size_t i = 0; i < Pages.size(); ++i) {
+        TPage& page = Pages[i];
+        if (PagesInImages) {
+            page.Pixels.Borrow(reinterpret_cast<uint8_t*>(ScreenImages[i].Words), bytes);
+            std::fill(page.Pixels.begin(), page.Pixels.end(), uint8_t{0});
+        } else {
+            page.Pixels.assign(bytes, 0);
+        }
         page.ColorTable.fill(0);
         page.BlankKnown = true;
         page.Blank = 0;
@@ -37,10 +66,11 @@ void CreatePageBitmaps() {
 void ReleasePageBitmaps() {
     std::lock_guard<std::recursive_mutex> lock(DrawLock);
     for (TPage& page : Pages) {
-        std::vector<uint8_t>().swap(page.Pixels);
+        page.Pixels.clear();
         page.ColorTable.fill(0);
         page.BlankKnown = false;
     }
+    PagesInImages = false;
     PageColorTable.fill(0);
 }
 
@@ -82,36 +112,38 @@ TClientRect TakeWrittenRect(TPage& page, uint16_t shown, int32_t index, int32_t 
     return {w.X1, w.Y1, std::min(w.X2, width - 1), std::min(w.Y2, height - 1)};
 }
 
-// Brings the shown page's screen image up to date for the update rectangle
-// and tells which image that is: palette pages convert the rectangle's
-// changed blocks, true-colour pages what was written since the image took
-// them in. The page is chosen under DrawLock, so a paint never sees a
-// half-done page selection. The conversion runs outside DrawLock:
-// PresentLock marks the page as being read, and drawing on it or selecting
-// it for drawing waits for it. A flip that shows the draw page and then
-// selects the other one need not wait for the whole conversion.
-int32_t ConvertShownPage(const TClientRect& r, int32_t width, int32_t height) {
+// Marks the shown page as being read, holding `reading` (PresentLock), and
+// tells which screen image holds it for the put. A page that lives in its
+// image stays marked until the put has completed; palette pages convert the
+// rectangle's changed blocks, other true-colour pages copy what was written
+// since the image took them in, and are released once that is done. The
+// page is chosen under DrawLock, so a paint never sees a half-done page
+// selection; the rest runs outside it, and drawing on the page or selecting
+// it for drawing waits for `reading`. A flip that shows the draw page and
+// then selects the other one does not wait at all.
+int32_t TakeShownPage(const TClientRect& r, int32_t width, int32_t height, std::unique_lock<std::mutex>& reading) {
     std::unique_lock<std::recursive_mutex> draw(DrawLock);
     const uint16_t shown = ShownPage.load() % PageCount;
     TPage& page = Pages[shown];
+    reading = std::unique_lock<std::mutex>(PresentLock);
+    PresentingPage = int16_t(shown);
+    if (PagesInImages) return shown;
     // Pages that take turns keep their own images: a page shown again puts
     // the rows it kept without converting them.
     const int32_t index = shown % std::max(ScreenImageCount, 1);
     TScreenImage& image = ScreenImages[size_t(index)];
-    TScreenShadow& shadow = ScreenShadows[size_t(index)];
     TScreenWords words{};
     if (PaletteMode) MakeScreenWords(page, image, words);
     const TClientRect convert = PaletteMode ? r : TakeWrittenRect(page, shown, index, width, height);
-    std::lock_guard<std::mutex> present(PresentLock);
-    PresentingPage = int16_t(shown);
     draw.unlock();
-    ConvertChangedPagePixels(page, words, convert, image, shadow);
+    ConvertChangedPagePixels(page, words, convert, image, ScreenShadows[size_t(index)]);
     PresentingPage = NoPresentingPage;
+    reading.unlock();
     return index;
 }
 
-// The put to the server runs after the page is released, in one request: a
-// window never shows half of one frame and half of the next.
+// One put request from one image: a window never shows half of one frame
+// and half of the next.
 uint32_t OnPaint() {
     TClientRect r;
     if (!TakeUpdateRect(r) || ScreenImageCount == 0) return 0;
@@ -120,8 +152,10 @@ uint32_t OnPaint() {
     r.X2 = std::min(r.X2, width - 1);
     r.Y2 = std::min(r.Y2, height - 1);
     if (r.X1 > r.X2 || r.Y1 > r.Y2) return 0;
-    PutScreenRect(ConvertShownPage(r, width, height), r);
+    std::unique_lock<std::mutex> reading;
+    PutScreenRect(TakeShownPage(r, width, height, reading), r);
     FinishScreenPuts();
+    if (reading.owns_lock()) PresentingPage = NoPresentingPage;
     return 0;
 }
 

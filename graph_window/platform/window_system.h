@@ -68,7 +68,8 @@ struct TScreenImage {
 
 // The window thread's images of the client area: one per page where the
 // server lets us have them, so that a page shown again is put without
-// converting the rows it kept since it was last shown; else the first alone.
+// converting the rows it kept since it was last shown (true-colour pages
+// then live in them); else the first alone.
 constexpr int32_t MaxScreenImages = 4;
 namespace TavrelInternal {
 extern std::array<TScreenImage, MaxScreenImages> ScreenImages;
