@@ -33,15 +33,6 @@ struct TPage {
     TClientRect Written{0, 0, -1, -1};
 };
 
-// Grows r to cover the rectangle (corners included, inside the page).
-inline void WidenClientRect(TClientRect& r, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-    const bool none = r.X1 > r.X2 || r.Y1 > r.Y2;
-    r.X1 = none || x1 < r.X1 ? x1 : r.X1;
-    r.Y1 = none || y1 < r.Y1 ? y1 : r.Y1;
-    r.X2 = none || x2 > r.X2 ? x2 : r.X2;
-    r.Y2 = none || y2 > r.Y2 ? y2 : r.Y2;
-}
-
 constexpr int PageCount = 4;
 
 // The library's own globals live in a namespace of their own, so that a

@@ -55,6 +55,15 @@ struct TClientRect {
     int32_t X1, Y1, X2, Y2;
 };
 
+// Grows r to cover the rectangle (corners included); an empty r becomes it.
+inline void WidenClientRect(TClientRect& r, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    const bool none = r.X1 > r.X2 || r.Y1 > r.Y2;
+    r.X1 = none || x1 < r.X1 ? x1 : r.X1;
+    r.Y1 = none || y1 < r.Y1 ? y1 : r.Y1;
+    r.X2 = none || x2 > r.X2 ? x2 : r.X2;
+    r.Y2 = none || y2 > r.Y2 ? y2 : r.Y2;
+}
+
 // The window thread's image of the client area in the server's layout: 32-bit
 // words, word = red << RedShift | green << GreenShift | blue << BlueShift |
 // FixedBits. Direct means that word is the 0x00RRGGBB value itself.

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <utility>
 
 #include "platform/x11_keys.h"
 #include "platform/x11_shared.h"
@@ -33,16 +34,9 @@ bool MergeUpdateRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t wid
     y2 = std::min(y2, height - 1);
     if (x1 > x2 || y1 > y2) return false;
     std::lock_guard<std::mutex> lock(UpdateLock);
-    if (!UpdatePending) {
-        UpdateRect = {x1, y1, x2, y2};
-        UpdatePending = true;
-        return true;
-    }
-    UpdateRect.X1 = std::min(UpdateRect.X1, x1);
-    UpdateRect.Y1 = std::min(UpdateRect.Y1, y1);
-    UpdateRect.X2 = std::max(UpdateRect.X2, x2);
-    UpdateRect.Y2 = std::max(UpdateRect.Y2, y2);
-    return false;
+    if (!UpdatePending) UpdateRect = {0, 0, -1, -1};
+    WidenClientRect(UpdateRect, x1, y1, x2, y2);
+    return !std::exchange(UpdatePending, true);
 }
 
 bool UpdateIsPending() {
